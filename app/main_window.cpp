@@ -1,0 +1,310 @@
+#include "main_window.h"
+
+#include "calc/drive_speed.h"
+#include "calc/power_gearing.h"
+#include "calc/rotor_blades.h"
+#include "control_table.h"
+#include "field_values.h"
+#include "steppers.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <cmath>
+
+namespace {
+
+constexpr double twipsPerInch = 1440;
+constexpr double windowPi = 3.14159; // five decimals, as the rotor figures expect
+
+// The design's faces; where they are missing the metric-compatible free face
+// stands in (fontconfig may know other aliases, this one is installed with us).
+void substituteDesignFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+QFont fontFor(FontRole role)
+{
+    const bool heading = role == FontRole::Heading;
+    QFont font(heading ? QStringLiteral("Arial") : QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
+    font.setBold(role != FontRole::Regular);
+    font.setItalic(heading);
+    return font;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
+    // Static text sits at the top of its box, the results end at its right edge.
+    const bool rightAligned = spec.kind == ControlKind::Output || spec.kind == ControlKind::Footer;
+    label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    if (spec.kind == ControlKind::Output)
+        setTextColour(label, QColor(255, 0, 0));
+    if (spec.kind == ControlKind::Footer)
+        setTextColour(label, QColor(128, 128, 128));
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent)
+{
+    substituteDesignFonts();
+    setObjectName(QStringLiteral("JOLV"));
+    setWindowTitle(QStringLiteral("JOLV"));
+    QIcon icon;
+    for (const int size : {16, 32})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/jolv.png").arg(size));
+    setWindowIcon(icon);
+    setFont(fontFor(FontRole::Large));
+    buildControls();
+    connectSteppers();
+    setTabOrder();
+    setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
+    Form_Load();
+}
+
+QRect MainWindow::pixels(const TwipsRect& twips) const
+{
+    // Layout and fonts both follow the screen's logical DPI.
+    const QScreen* shownOn = screen();
+    const double xScale = shownOn->logicalDotsPerInchX() / twipsPerInch;
+    const double yScale = shownOn->logicalDotsPerInchY() / twipsPerInch;
+    return QRect(qRound(twips.left * xScale), qRound(twips.top * yScale),
+                 qRound(twips.width * xScale), qRound(twips.height * yScale));
+}
+
+void MainWindow::buildControls()
+{
+    OPC = new QButtonGroup(this);
+    OPC->setObjectName(QStringLiteral("OPC"));
+    for (const ControlSpec& spec : controlTable()) {
+        QWidget* control = createControl(spec);
+        control->setObjectName(QString::fromLatin1(spec.name));
+        control->setGeometry(pixels(spec.twips));
+        control->setFont(fontFor(spec.font));
+        if (*spec.toolTip)
+            control->setToolTip(QString::fromUtf8(spec.toolTip));
+        controls.insert(control->objectName(), control);
+    }
+
+    // Captions name their field for screen readers, and describe their result.
+    for (const ControlSpec& spec : controlTable()) {
+        if (spec.kind != ControlKind::Caption)
+            continue;
+        auto* caption = static_cast<QLabel*>(controls.value(QString::fromLatin1(spec.name)));
+        QWidget* named = controls.value(QString::fromLatin1(spec.names));
+        if (qobject_cast<QLineEdit*>(named)) {
+            caption->setBuddy(named);
+            named->setAccessibleName(caption->text());
+        } else if (named) {
+            named->setAccessibleDescription(caption->toolTip());
+        }
+    }
+
+    OPC->button(int(drive_speed::Target::Speed))->setChecked(true);
+    connect(static_cast<QCheckBox*>(controls.value(QStringLiteral("CInch"))), &QCheckBox::toggled,
+            this, &MainWindow::CInch_Click);
+    connect(static_cast<QCheckBox*>(controls.value(QStringLiteral("CSpeed"))), &QCheckBox::toggled,
+            this, &MainWindow::CSpeed_Click);
+    const std::pair<const char*, void (MainWindow::*)()> calculateButtons[] = {
+        {"CCalc", &MainWindow::CCalc_Click},
+        {"CCalc3", &MainWindow::CCalc3_Click},
+        {"CCalc2", &MainWindow::CCalc2_Click},
+    };
+    for (const auto& [name, handler] : calculateButtons)
+        connect(static_cast<QPushButton*>(controls.value(QString::fromLatin1(name))),
+                &QPushButton::clicked, this, handler);
+    controls.value(QStringLiteral("TTR0"))->installEventFilter(this);
+}
+
+QWidget* MainWindow::createControl(const ControlSpec& spec)
+{
+    switch (spec.kind) {
+    case ControlKind::Heading:
+    case ControlKind::Caption:
+    case ControlKind::Output:
+    case ControlKind::Footer:
+        return makeLabel(spec, this);
+    case ControlKind::TextBox: {
+        auto* field = new QLineEdit(this);
+        if (!std::isnan(spec.defaultValue))
+            field->setText(fields::numberToText(spec.defaultValue));
+        return field;
+    }
+    case ControlKind::Button:
+    case ControlKind::Stepper:
+        return new QPushButton(QString::fromUtf8(spec.caption), this);
+    case ControlKind::CheckBox:
+        return new QCheckBox(QString::fromUtf8(spec.caption), this);
+    case ControlKind::Option:
+        break;
+    }
+    auto* option = new QRadioButton(this);
+    OPC->addButton(option, OPC->buttons().size());
+    return option;
+}
+
+void MainWindow::connectSteppers()
+{
+    for (const steppers::Stepper& stepper : steppers::table()) {
+        auto* button = static_cast<QPushButton*>(controls.value(QString::fromLatin1(stepper.button)));
+        connect(button, &QPushButton::clicked, this, [this, &stepper] { stepperClicked(stepper); });
+        const QString field = controls.value(QString::fromLatin1(stepper.field))->accessibleName();
+        button->setAccessibleName(field + (stepper.direction == steppers::Direction::Down
+                                               ? QStringLiteral(" verringern")
+                                               : QStringLiteral(" erhöhen")));
+    }
+}
+
+void MainWindow::setTabOrder()
+{
+    const auto order = tabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(controls.value(QString::fromLatin1(order[i])),
+                             controls.value(QString::fromLatin1(order[i + 1])));
+}
+
+void MainWindow::Form_Load()
+{
+    loading = true;
+    pi = windowPi;
+    loading = false;
+}
+
+QString MainWindow::text(const QString& control) const
+{
+    QWidget* widget = controls.value(control);
+    if (auto* field = qobject_cast<QLineEdit*>(widget))
+        return field->text();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text();
+    return {};
+}
+
+bool MainWindow::isTicked(const QString& checkBox) const
+{
+    return static_cast<QCheckBox*>(controls.value(checkBox))->isChecked();
+}
+
+void MainWindow::apply(const Writes& writes)
+{
+    for (const FieldWrite& write : writes) {
+        QWidget* widget = controls.value(write.control);
+        if (auto* field = qobject_cast<QLineEdit*>(widget))
+            field->setText(write.text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(write.text);
+    }
+}
+
+void MainWindow::CCalc_Click()
+{
+    using drive_speed::Target;
+    const int option = OPC->checkedId();
+    const Target target = option == int(Target::Rpm)     ? Target::Rpm
+                          : option == int(Target::Pitch) ? Target::Pitch
+                                                         : Target::Speed;
+    const drive_speed::Result result = drive_speed::calculate({
+        .rpm = text(QStringLiteral("TUM")),
+        .pitch = text(QStringLiteral("TAsc")),
+        .slip = text(QStringLiteral("TSlip")),
+        .speed = text(QStringLiteral("TSpeed")),
+        .inch = isTicked(QStringLiteral("CInch")),
+        .metresPerSecond = isTicked(QStringLiteral("CSpeed")),
+        .target = target,
+    });
+    apply(result.writes);
+    if (result.message != drive_speed::Message::None)
+        QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+}
+
+void MainWindow::CInch_Click()
+{
+    if (loading)
+        return;
+    apply(drive_speed::convertPitch(text(QStringLiteral("TAsc")), isTicked(QStringLiteral("CInch"))));
+}
+
+void MainWindow::CSpeed_Click()
+{
+    if (loading)
+        return;
+    apply(drive_speed::convertSpeed(text(QStringLiteral("TSpeed")),
+                                    isTicked(QStringLiteral("CSpeed"))));
+}
+
+void MainWindow::CCalc3_Click()
+{
+    apply(rotor_blades::calculate({
+        .bladeLength = text(QStringLiteral("TBL")),
+        .hubLength = text(QStringLiteral("TML")),
+        .bladeWeight = text(QStringLiteral("TBW")),
+        .rotorSpeed = text(QStringLiteral("TBS")),
+        .pi = pi,
+    }));
+}
+
+void MainWindow::CCalc2_Click()
+{
+    apply(power_gearing::calculate({
+        .speedConstant = text(QStringLiteral("TUV")),
+        .cellCount = text(QStringLiteral("TCC")),
+        .cellVoltage = text(QStringLiteral("TVC")),
+        .pinionTeeth = text(QStringLiteral("TTR1")),
+        .gearTeeth = text(QStringLiteral("TTR2")),
+        .ratio = text(QStringLiteral("TTR0")),
+        .cellResistance = text(QStringLiteral("TRC")),
+        .current = text(QStringLiteral("TCA")),
+        .cableLength = text(QStringLiteral("TTC0")),
+        .cableSection = text(QStringLiteral("TCQ")),
+    }));
+}
+
+void MainWindow::TTR0_Click() { CCalc2_Click(); }
+
+void MainWindow::stepperClicked(const steppers::Stepper& stepper)
+{
+    const QString field = QString::fromLatin1(stepper.field);
+    apply({{field, steppers::stepped(text(field), stepper)}});
+    switch (stepper.panel) {
+    case steppers::Panel::Speed:
+        CCalc_Click();
+        break;
+    case steppers::Panel::Rotor:
+        CCalc3_Click();
+        break;
+    case steppers::Panel::Power:
+        CCalc2_Click();
+        break;
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only a mouse click into the ratio field recalculates, not focus by Tab.
+    if (event->type() == QEvent::MouseButtonRelease &&
+        watched == controls.value(QStringLiteral("TTR0")) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        TTR0_Click();
+    return QWidget::eventFilter(watched, event);
+}
