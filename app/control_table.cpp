@@ -152,6 +152,10 @@ constexpr auto focusOrder = std::to_array<const char*>({
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() { return controls; }
+std::span<const ControlSpec> controlTable() {
+    return controls;
+}
 
-std::span<const char* const> tabOrder() { return focusOrder; }
+std::span<const char* const> tabOrder() {
+    return focusOrder;
+}

@@ -41,7 +41,7 @@ struct ControlSpec {
     const char* toolTip;
     TwipsRect twips;
     FontRole font;
-    const char* names = "";                                        // Caption: the control it names
+    const char* names = "";                                         // Caption: the control it names
     double defaultValue = std::numeric_limits<double>::quiet_NaN(); // TextBox: NaN for empty
 };
 

@@ -1,7 +1,6 @@
 #include "field_values.h"
 
 #include <QLocale>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -12,15 +11,16 @@ namespace fields {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Exponents far beyond any double's are clamped while parsing, so that the
 // digits of a pasted "1e999999999999" cannot overflow the counter.
 constexpr int exponentClamp = 100000;
 
 // Plain ASCII number ("-12.5e3") with the locale's decimal separator put in.
-QString localised(const std::string& ascii)
-{
+QString localised(const std::string& ascii) {
     QString text = QString::fromLatin1(ascii.data(), qsizetype(ascii.size()));
     text.replace(u'.', QLocale().decimalPoint());
     return text;
@@ -28,8 +28,7 @@ QString localised(const std::string& ascii)
 
 // printf's "%.*g" through to_chars: shortest of fixed and exponent form,
 // trailing zeros dropped; the exponent is written "E+15" like the reader takes it.
-template <typename Real> QString generalForm(Real value, int significantDigits)
-{
+template <typename Real> QString generalForm(Real value, int significantDigits) {
     if (!std::isfinite(value))
         return {};
     if (value == 0)
@@ -44,8 +43,7 @@ template <typename Real> QString generalForm(Real value, int significantDigits)
 
 } // namespace
 
-QString trimmed(const QString& text)
-{
+QString trimmed(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == u' ')
@@ -55,8 +53,7 @@ QString trimmed(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-std::optional<double> toNumber(const QString& text)
-{
+std::optional<double> toNumber(const QString& text) {
     const QLocale locale;
     const QString decimal = locale.decimalPoint();
     const QString group = locale.groupSeparator();
@@ -159,18 +156,18 @@ std::optional<double> toNumber(const QString& text)
     return value;
 }
 
-bool isNumeric(const QString& text) { return toNumber(text).has_value(); }
+bool isNumeric(const QString& text) {
+    return toNumber(text).has_value();
+}
 
-std::optional<float> toSingle(const QString& text)
-{
+std::optional<float> toSingle(const QString& text) {
     const auto value = toNumber(text);
     if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
         return std::nullopt;
     return static_cast<float>(*value);
 }
 
-std::optional<std::int16_t> toInteger(const QString& text)
-{
+std::optional<std::int16_t> toInteger(const QString& text) {
     const auto value = toNumber(text);
     if (!value)
         return std::nullopt;
@@ -181,12 +178,15 @@ std::optional<std::int16_t> toInteger(const QString& text)
     return static_cast<std::int16_t>(whole);
 }
 
-QString numberToText(double value) { return generalForm(value, 15); }
+QString numberToText(double value) {
+    return generalForm(value, 15);
+}
 
-QString singleToText(float value) { return generalForm(value, 7); }
+QString singleToText(float value) {
+    return generalForm(value, 7);
+}
 
-QString formatted(double value, Pattern pattern)
-{
+QString formatted(double value, Pattern pattern) {
     if (!std::isfinite(value))
         return {};
     const int decimals = static_cast<int>(pattern);

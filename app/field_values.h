@@ -5,7 +5,6 @@
 // these; separators come from the default QLocale() at the time of the call.
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-
 #include <cmath>
 
 namespace {
@@ -27,14 +26,12 @@ constexpr double windowPi = 3.14159; // five decimals, as the rotor figures expe
 
 // The design's faces; where they are missing the metric-compatible free face
 // stands in (fontconfig may know other aliases, this one is installed with us).
-void substituteDesignFonts()
-{
+void substituteDesignFonts() {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
-QFont fontFor(FontRole role)
-{
+QFont fontFor(FontRole role) {
     const bool heading = role == FontRole::Heading;
     QFont font(heading ? QStringLiteral("Arial") : QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
@@ -43,15 +40,13 @@ QFont fontFor(FontRole role)
     return font;
 }
 
-void setTextColour(QWidget* widget, const QColor& colour)
-{
+void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
-{
+QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
     // Static text sits at the top of its box, the results end at its right edge.
     const bool rightAligned = spec.kind == ControlKind::Output || spec.kind == ControlKind::Footer;
@@ -66,8 +61,7 @@ QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     substituteDesignFonts();
     setObjectName(QStringLiteral("JOLV"));
     setWindowTitle(QStringLiteral("JOLV"));
@@ -83,8 +77,7 @@ MainWindow::MainWindow(QWidget* parent)
     Form_Load();
 }
 
-QRect MainWindow::pixels(const TwipsRect& twips) const
-{
+QRect MainWindow::pixels(const TwipsRect& twips) const {
     // Layout and fonts both follow the screen's logical DPI.
     const QScreen* shownOn = screen();
     const double xScale = shownOn->logicalDotsPerInchX() / twipsPerInch;
@@ -93,8 +86,7 @@ QRect MainWindow::pixels(const TwipsRect& twips) const
                  qRound(twips.width * xScale), qRound(twips.height * yScale));
 }
 
-void MainWindow::buildControls()
-{
+void MainWindow::buildControls() {
     OPC = new QButtonGroup(this);
     OPC->setObjectName(QStringLiteral("OPC"));
     for (const ControlSpec& spec : controlTable()) {
@@ -121,6 +113,13 @@ void MainWindow::buildControls()
         }
     }
 
+    // The option group is one stop in the tab order, at its selected button;
+    // the arrow keys move within it.
+    connect(OPC, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        OPC->button(id)->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+    for (QAbstractButton* option : OPC->buttons())
+        option->setFocusPolicy(Qt::ClickFocus);
     OPC->button(int(drive_speed::Target::Speed))->setChecked(true);
     connect(static_cast<QCheckBox*>(controls.value(QStringLiteral("CInch"))), &QCheckBox::toggled,
             this, &MainWindow::CInch_Click);
@@ -137,8 +136,7 @@ void MainWindow::buildControls()
     controls.value(QStringLiteral("TTR0"))->installEventFilter(this);
 }
 
-QWidget* MainWindow::createControl(const ControlSpec& spec)
-{
+QWidget* MainWindow::createControl(const ControlSpec& spec) {
     switch (spec.kind) {
     case ControlKind::Heading:
     case ControlKind::Caption:
@@ -164,10 +162,10 @@ QWidget* MainWindow::createControl(const ControlSpec& spec)
     return option;
 }
 
-void MainWindow::connectSteppers()
-{
+void MainWindow::connectSteppers() {
     for (const steppers::Stepper& stepper : steppers::table()) {
-        auto* button = static_cast<QPushButton*>(controls.value(QString::fromLatin1(stepper.button)));
+        auto* button =
+            static_cast<QPushButton*>(controls.value(QString::fromLatin1(stepper.button)));
         connect(button, &QPushButton::clicked, this, [this, &stepper] { stepperClicked(stepper); });
         const QString field = controls.value(QString::fromLatin1(stepper.field))->accessibleName();
         button->setAccessibleName(field + (stepper.direction == steppers::Direction::Down
@@ -176,23 +174,20 @@ void MainWindow::connectSteppers()
     }
 }
 
-void MainWindow::setTabOrder()
-{
+void MainWindow::setTabOrder() {
     const auto order = tabOrder();
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(controls.value(QString::fromLatin1(order[i])),
                              controls.value(QString::fromLatin1(order[i + 1])));
 }
 
-void MainWindow::Form_Load()
-{
+void MainWindow::Form_Load() {
     loading = true;
     pi = windowPi;
     loading = false;
 }
 
-QString MainWindow::text(const QString& control) const
-{
+QString MainWindow::text(const QString& control) const {
     QWidget* widget = controls.value(control);
     if (auto* field = qobject_cast<QLineEdit*>(widget))
         return field->text();
@@ -201,13 +196,11 @@ QString MainWindow::text(const QString& control) const
     return {};
 }
 
-bool MainWindow::isTicked(const QString& checkBox) const
-{
+bool MainWindow::isTicked(const QString& checkBox) const {
     return static_cast<QCheckBox*>(controls.value(checkBox))->isChecked();
 }
 
-void MainWindow::apply(const Writes& writes)
-{
+void MainWindow::apply(const Writes& writes) {
     for (const FieldWrite& write : writes) {
         QWidget* widget = controls.value(write.control);
         if (auto* field = qobject_cast<QLineEdit*>(widget))
@@ -217,8 +210,7 @@ void MainWindow::apply(const Writes& writes)
     }
 }
 
-void MainWindow::CCalc_Click()
-{
+void MainWindow::CCalc_Click() {
     using drive_speed::Target;
     const int option = OPC->checkedId();
     const Target target = option == int(Target::Rpm)     ? Target::Rpm
@@ -238,23 +230,21 @@ void MainWindow::CCalc_Click()
         QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
 }
 
-void MainWindow::CInch_Click()
-{
+void MainWindow::CInch_Click() {
     if (loading)
         return;
-    apply(drive_speed::convertPitch(text(QStringLiteral("TAsc")), isTicked(QStringLiteral("CInch"))));
+    apply(
+        drive_speed::convertPitch(text(QStringLiteral("TAsc")), isTicked(QStringLiteral("CInch"))));
 }
 
-void MainWindow::CSpeed_Click()
-{
+void MainWindow::CSpeed_Click() {
     if (loading)
         return;
     apply(drive_speed::convertSpeed(text(QStringLiteral("TSpeed")),
                                     isTicked(QStringLiteral("CSpeed"))));
 }
 
-void MainWindow::CCalc3_Click()
-{
+void MainWindow::CCalc3_Click() {
     apply(rotor_blades::calculate({
         .bladeLength = text(QStringLiteral("TBL")),
         .hubLength = text(QStringLiteral("TML")),
@@ -264,8 +254,7 @@ void MainWindow::CCalc3_Click()
     }));
 }
 
-void MainWindow::CCalc2_Click()
-{
+void MainWindow::CCalc2_Click() {
     apply(power_gearing::calculate({
         .speedConstant = text(QStringLiteral("TUV")),
         .cellCount = text(QStringLiteral("TCC")),
@@ -280,10 +269,11 @@ void MainWindow::CCalc2_Click()
     }));
 }
 
-void MainWindow::TTR0_Click() { CCalc2_Click(); }
+void MainWindow::TTR0_Click() {
+    CCalc2_Click();
+}
 
-void MainWindow::stepperClicked(const steppers::Stepper& stepper)
-{
+void MainWindow::stepperClicked(const steppers::Stepper& stepper) {
     const QString field = QString::fromLatin1(stepper.field);
     apply({{field, steppers::stepped(text(field), stepper)}});
     switch (stepper.panel) {
@@ -299,8 +289,7 @@ void MainWindow::stepperClicked(const steppers::Stepper& stepper)
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Only a mouse click into the ratio field recalculates, not focus by Tab.
     if (event->type() == QEvent::MouseButtonRelease &&
         watched == controls.value(QStringLiteral("TTR0")) &&

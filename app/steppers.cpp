@@ -50,14 +50,15 @@ constexpr auto buttons = std::to_array<Stepper>({
 
 } // namespace
 
-std::span<const Stepper> table() { return buttons; }
+std::span<const Stepper> table() {
+    return buttons;
+}
 
-QString stepped(const QString& fieldText, const Stepper& stepper)
-{
+QString stepped(const QString& fieldText, const Stepper& stepper) {
     const auto number = fields::toNumber(fieldText);
     const double start = number ? *number : (stepper.guarded ? 1.0 : 0.0);
-    double next = stepper.direction == Direction::Down ? start - stepper.step
-                                                       : start + stepper.step;
+    double next =
+        stepper.direction == Direction::Down ? start - stepper.step : start + stepper.step;
     if (stepper.limit) {
         if (stepper.direction == Direction::Down && next < *stepper.limit)
             next = *stepper.limit;

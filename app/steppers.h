@@ -4,7 +4,6 @@
 // number by a fixed amount, keeps it within a limit and recalculates the panel.
 
 #include <QString>
-
 #include <optional>
 #include <span>
 

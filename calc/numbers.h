@@ -10,8 +10,7 @@
 
 namespace calc {
 
-inline double numberOrNaN(const QString& text)
-{
+inline double numberOrNaN(const QString& text) {
     return fields::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 

@@ -12,8 +12,7 @@ constexpr double cableLengthFactor = 0.002; // single length in mm to out-and-ba
 constexpr double copperConductivity = 56.0; // m / (ohm * mm²)
 } // namespace
 
-Writes calculate(const Inputs& inputs)
-{
+Writes calculate(const Inputs& inputs) {
     using calc::numberOrNaN;
     using fields::Pattern;
 
@@ -26,7 +25,8 @@ Writes calculate(const Inputs& inputs)
             numberOrNaN(inputs.current) * (numberOrNaN(inputs.cellResistance) / milliohmPerOhm);
         const double cellVoltage = numberOrNaN(inputs.cellVoltage) - drop;
         packVoltage = numberOrNaN(inputs.cellCount) * cellVoltage;
-        writes.append({QStringLiteral("LVA"), fields::formatted(cellVoltage, Pattern::TwoDecimals)});
+        writes.append(
+            {QStringLiteral("LVA"), fields::formatted(cellVoltage, Pattern::TwoDecimals)});
     } else {
         packVoltage = numberOrNaN(inputs.cellCount) * numberOrNaN(inputs.cellVoltage);
         writes.append({QStringLiteral("LVA"), QString()});
@@ -43,18 +43,20 @@ Writes calculate(const Inputs& inputs)
     writes.append({QStringLiteral("LUM"), fields::formatted(motorSpeed, Pattern::Whole)});
     writes.append({QStringLiteral("LPRP"), fields::formatted(rotorSpeed, Pattern::Whole)});
     writes.append({QStringLiteral("LTRR"),
-                   ratioUsable ? fields::formatted(ratio, Pattern::OneDecimal) + QStringLiteral(":1")
-                               : QString()});
+                   ratioUsable
+                       ? fields::formatted(ratio, Pattern::OneDecimal) + QStringLiteral(":1")
+                       : QString()});
     writes.append({QStringLiteral("LUV"), fields::formatted(packVoltage, Pattern::TwoDecimals)});
 
     // The cable loss only when a cable length is given; otherwise LQA keeps its text.
     if (fields::isNumeric(inputs.cableLength)) {
         double lengthTimesCurrent = numberOrNaN(inputs.cableLength) * cableLengthFactor;
         lengthTimesCurrent = lengthTimesCurrent * numberOrNaN(inputs.current);
-        const double sectionTimesConductivity = numberOrNaN(inputs.cableSection) * copperConductivity;
-        writes.append({QStringLiteral("LQA"),
-                       fields::formatted(lengthTimesCurrent / sectionTimesConductivity,
-                                         Pattern::TwoDecimals)});
+        const double sectionTimesConductivity =
+            numberOrNaN(inputs.cableSection) * copperConductivity;
+        writes.append(
+            {QStringLiteral("LQA"), fields::formatted(lengthTimesCurrent / sectionTimesConductivity,
+                                                      Pattern::TwoDecimals)});
     }
     return writes;
 }

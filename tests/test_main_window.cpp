@@ -1,0 +1,458 @@
+// The real window, headless: controls from the table, defaults, the Speed
+// panel's clicks, steppers, the click into the ratio field and the layout.
+
+#include "app/control_table.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString textOf(const QWidget& window, const char* name) {
+    const QObject* control = window.findChild<QObject*>(QString::fromLatin1(name));
+    if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        return field->text();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    qFatal("no text control %s", name);
+}
+
+void setText(QWidget& window, const char* name, const QString& text) {
+    auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY2(field, name);
+    field->setText(text);
+}
+
+void click(QWidget& window, const char* name) {
+    auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
+    QVERIFY2(control, name);
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+// Every text of the window, to tell what a click changed.
+QMap<QString, QString> allTexts(const QWidget& window) {
+    QMap<QString, QString> texts;
+    for (const ControlSpec& spec : controlTable())
+        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::Output)
+            texts.insert(QString::fromLatin1(spec.name), textOf(window, spec.name));
+    return texts;
+}
+
+// Clicks a control that may show a modal message box, closes the box and
+// hands back its caption and text ("" when none was shown).
+QString messageAfterClicking(QWidget& window, const char* name) {
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *shown = box->windowTitle() + '|' + box->text();
+            box->accept();
+        }
+    });
+    click(window, name);
+    QCoreApplication::processEvents();
+    return *shown;
+}
+
+QRect twipsToPixelsAt96Dpi(const TwipsRect& twips) {
+    return {twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15};
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void opensWithTheDefaults_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("expected");
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const std::pair<const char*, const char*> germanDefaults[] = {
+            {"TUM", "10000"},
+            {"TAsc", "15"},
+            {"TSlip", "25"},
+            {"TSpeed", ""},
+            {"TBL", "600"},
+            {"TML", "150"},
+            {"TBW", "150"},
+            {"TBS", "1500"},
+            {"TUV", "800"},
+            {"TCC", "20"},
+            {"TVC", "1,1"},
+            {"TTR1", "10"},
+            {"TTR2", "200"},
+            {"TTR0", ""},
+            {"TRC", "4,5"},
+            {"TCA", "20"},
+            {"TTC0", ""},
+            {"TCQ", "2,5"},
+            {"LUM", ""},
+            {"LPRP", ""},
+            {"LTRR", ""},
+            {"LUV", ""},
+            {"LVA", ""},
+            {"LQA", ""},
+            {"LTH", ""},
+            {"LPull", ""},
+            {"LCirc", ""},
+            {"LSpeed", ""},
+            {"LVersion", "Version 1.5"},
+        };
+        for (const auto& [control, text] : germanDefaults)
+            QTest::newRow(control) << german << control << text;
+        // Decimal defaults follow the user's separator, so they read as meant.
+        QTest::newRow("TVC in English") << english << "TVC"
+                                        << "1.1";
+        QTest::newRow("TRC in English") << english << "TRC"
+                                        << "4.5";
+        QTest::newRow("TCQ in English") << english << "TCQ"
+                                        << "2.5";
+        QTest::newRow("TUM in English") << english << "TUM"
+                                        << "10000";
+    }
+    void opensWithTheDefaults() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, control);
+        QFETCH(QString, expected);
+        QLocale::setDefault(locale);
+        MainWindow window;
+        QCOMPARE(textOf(window, qPrintable(control)), expected);
+    }
+
+    void opensWithOptionTwoAndBoxesCleared() {
+        MainWindow window;
+        QVERIFY(window.findChild<QRadioButton*>("OPC(2)")->isChecked());
+        QVERIFY(!window.findChild<QCheckBox*>("CInch")->isChecked());
+        QVERIFY(!window.findChild<QCheckBox*>("CSpeed")->isChecked());
+        QCOMPARE(window.windowTitle(), QStringLiteral("JOLV"));
+        QVERIFY(!window.windowIcon().isNull());
+    }
+
+    void choosingAnOptionChangesNoText() {
+        MainWindow window;
+        window.show();
+        const auto before = allTexts(window);
+        for (const char* option : {"OPC(0)", "OPC(1)", "OPC(2)"}) {
+            click(window, option);
+            QVERIFY(window.findChild<QRadioButton*>(option)->isChecked());
+            QCOMPARE(allTexts(window), before);
+        }
+    }
+
+    void speedPanelCalculates_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("speed") << "OPC(2)"
+                               << "TSpeed"
+                               << ""
+                               << "68";
+        QTest::newRow("rpm") << "OPC(0)"
+                             << "TUM"
+                             << "68"
+                             << "10100";
+        QTest::newRow("pitch") << "OPC(1)"
+                               << "TAsc"
+                               << "68"
+                               << "15";
+    }
+    void speedPanelCalculates() {
+        QFETCH(QString, option);
+        QFETCH(QString, target);
+        QFETCH(QString, speed);
+        QFETCH(QString, expected);
+        MainWindow window;
+        window.show();
+        setText(window, "TSpeed", speed);
+        click(window, qPrintable(option));
+        QCOMPARE(messageAfterClicking(window, "CCalc"), QString());
+        QCOMPARE(textOf(window, qPrintable(target)), expected);
+    }
+
+    void speedPanelShowsItsMessages_data() {
+        QTest::addColumn<QString>("rpm");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too few") << ""
+                                 << "JOLV|Zu wenig Angaben !";
+        QTest::newRow("not a number") << "abc"
+                                      << "JOLV|Ungültige Angaben !";
+    }
+    void speedPanelShowsItsMessages() {
+        QFETCH(QString, rpm);
+        QFETCH(QString, message);
+        MainWindow window;
+        window.show();
+        setText(window, "TUM", rpm);
+        setText(window, "TSpeed", "50");
+        QCOMPARE(messageAfterClicking(window, "CCalc"), message);
+        QCOMPARE(textOf(window, "TSpeed"), QString());
+        QCOMPARE(textOf(window, "TUM"), rpm);
+        QCOMPARE(textOf(window, "TAsc"), QStringLiteral("15"));
+    }
+
+    void unitBoxesConvertTheirField_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("ticked");
+        QTest::addColumn<QString>("cleared");
+        QTest::newRow("Zoll 15") << "CInch"
+                                 << "TAsc"
+                                 << "15"
+                                 << "6"
+                                 << "15";
+        QTest::newRow("Zoll 16") << "CInch"
+                                 << "TAsc"
+                                 << "16"
+                                 << "6,5"
+                                 << "16,5";
+        QTest::newRow("m/s 68") << "CSpeed"
+                                << "TSpeed"
+                                << "68"
+                                << "19"
+                                << "68";
+        QTest::newRow("m/s 100") << "CSpeed"
+                                 << "TSpeed"
+                                 << "100"
+                                 << "28"
+                                 << "101";
+        QTest::newRow("m/s empty") << "CSpeed"
+                                   << "TSpeed"
+                                   << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("Zoll letters") << "CInch"
+                                      << "TAsc"
+                                      << "x"
+                                      << "x"
+                                      << "x";
+    }
+    void unitBoxesConvertTheirField() {
+        QFETCH(QString, box);
+        QFETCH(QString, field);
+        QFETCH(QString, before);
+        QFETCH(QString, ticked);
+        QFETCH(QString, cleared);
+        MainWindow window;
+        window.show();
+        setText(window, qPrintable(field), before);
+        auto* checkBox = window.findChild<QCheckBox*>(box);
+        click(window, qPrintable(box));
+        QVERIFY(checkBox->isChecked());
+        QCOMPARE(textOf(window, qPrintable(field)), ticked);
+        click(window, qPrintable(box));
+        QVERIFY(!checkBox->isChecked());
+        QCOMPARE(textOf(window, qPrintable(field)), cleared);
+    }
+
+    void steppersStepAndRecalculate_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stepped");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("speed panel") << "CAscU"
+                                     << "TAsc"
+                                     << "15,5"
+                                     << "TSpeed"
+                                     << "70";
+        QTest::newRow("rotor panel") << "CBLU"
+                                     << "TBL"
+                                     << "610"
+                                     << "LTH"
+                                     << "1370";
+        QTest::newRow("power panel") << "TCAU"
+                                     << "TCA"
+                                     << "21"
+                                     << "LVA"
+                                     << "1,01";
+        QTest::newRow("power panel motor") << "TUVD"
+                                           << "TUV"
+                                           << "790"
+                                           << "LUM"
+                                           << "15958";
+        // The computed field's own stepper leaves no trace of its step.
+        QTest::newRow("computed field") << "CSpeedU"
+                                        << "TSpeed"
+                                        << "68"
+                                        << "TSpeed"
+                                        << "68";
+    }
+    void steppersStepAndRecalculate() {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, stepped);
+        QFETCH(QString, label);
+        QFETCH(QString, result);
+        MainWindow window;
+        window.show();
+        QCOMPARE(messageAfterClicking(window, qPrintable(button)), QString());
+        QCOMPARE(textOf(window, qPrintable(field)), stepped);
+        QCOMPARE(textOf(window, qPrintable(label)), result);
+    }
+
+    void rotorAndPowerButtonsCalculate() {
+        MainWindow window;
+        window.show();
+        click(window, "CCalc3");
+        QCOMPARE(textOf(window, "LTH"), QStringLiteral("1350"));
+        QCOMPARE(textOf(window, "LCirc"), QStringLiteral("143,14"));
+        QCOMPARE(textOf(window, "LSpeed"), QStringLiteral("381,70"));
+        QCOMPARE(textOf(window, "LPull"), QStringLiteral("254,66"));
+        click(window, "CCalc2");
+        QCOMPARE(textOf(window, "LVA"), QStringLiteral("1,01"));
+        QCOMPARE(textOf(window, "LUV"), QStringLiteral("20,20"));
+        QCOMPARE(textOf(window, "LUM"), QStringLiteral("16160"));
+        QCOMPARE(textOf(window, "LTRR"), QStringLiteral("20,0:1"));
+        QCOMPARE(textOf(window, "LPRP"), QStringLiteral("808"));
+        QCOMPARE(textOf(window, "LQA"), QString());
+    }
+
+    void clickIntoRatioFieldRecalculatesButTabDoesNot() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* pinionDown = window.findChild<QWidget*>("TTR1D");
+        pinionDown->setFocus();
+        QTest::keyClick(pinionDown, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("TTR0"));
+        QCOMPARE(textOf(window, "LUM"), QString());
+        setText(window, "TTR0", "12,5");
+        click(window, "TTR0");
+        QCOMPARE(textOf(window, "LTRR"), QStringLiteral("12,5:1"));
+        QCOMPARE(textOf(window, "LPRP"), QStringLiteral("1293"));
+    }
+
+    void tabFollowsTheDesignOrder() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.findChild<QWidget*>("TUM")->setFocus();
+        QStringList visited;
+        for (std::size_t i = 0; i < tabOrder().size(); ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QStringList expected;
+        for (const char* name : tabOrder())
+            expected << QString::fromLatin1(name);
+        // The option group is one stop: Tab reaches its selected button only.
+        expected.removeAll(QStringLiteral("OPC(0)"));
+        expected.removeAll(QStringLiteral("OPC(1)"));
+        visited = visited.mid(0, expected.size());
+        QCOMPARE(visited, expected);
+    }
+
+    void arrowKeysMoveWithinTheOptionGroup() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* speedOption = window.findChild<QRadioButton*>("OPC(2)");
+        speedOption->setFocus();
+        QTest::keyClick(speedOption, Qt::Key_Up);
+        auto* pitchOption = window.findChild<QRadioButton*>("OPC(1)");
+        QCOMPARE(QApplication::focusWidget(), pitchOption);
+        QVERIFY(pitchOption->isChecked());
+        // Now the newly selected button is the group's tab stop.
+        window.findChild<QWidget*>("CUMU")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), pitchOption);
+    }
+
+    void controlsStandWhereDesigned_data() {
+        QTest::addColumn<QString>("control");
+        for (const char* name : {"TUM", "CCalc", "LTH", "TCQU", "LVersion", "HeadingRotor"})
+            QTest::newRow(name) << name;
+    }
+    void controlsStandWhereDesigned() {
+        QFETCH(QString, control);
+        MainWindow window;
+        QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
+        for (const ControlSpec& spec : controlTable())
+            if (control == QLatin1String(spec.name))
+                QCOMPARE(window.findChild<QWidget*>(control)->geometry(),
+                         twipsToPixelsAt96Dpi(spec.twips));
+        QCOMPARE(window.size(), QSize(646, 383));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+    }
+
+    // Every caption must be readable whole in its box at 96 dpi.
+    void captionsFitTheirBoxes() {
+        MainWindow window;
+        for (const ControlSpec& spec : controlTable()) {
+            const auto* control = window.findChild<QWidget*>(spec.name);
+            const QString caption = QString::fromUtf8(spec.caption);
+            if (caption.isEmpty())
+                continue;
+            const int textWidth = control->fontMetrics().horizontalAdvance(caption);
+            const int needed =
+                spec.kind == ControlKind::CheckBox ? control->sizeHint().width()
+                : spec.kind == ControlKind::Button || spec.kind == ControlKind::Stepper
+                    ? textWidth + 4 // the push button's frame
+                    : textWidth;
+            QVERIFY2(needed <= control->width(), spec.name);
+            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, spec.name);
+        }
+    }
+
+    void readersGetNamesAndDescriptions_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("field") << "TAsc"
+                               << "Steigung"
+                               << "";
+        QTest::newRow("stepper down") << "CAscD"
+                                      << "Steigung verringern"
+                                      << "";
+        QTest::newRow("stepper up") << "CAscU"
+                                    << "Steigung erhöhen"
+                                    << "";
+        QTest::newRow("power stepper") << "TCQU"
+                                       << "Kabelfläche erhöhen"
+                                       << "";
+        QTest::newRow("result") << "LUM"
+                                << ""
+                                << "Umdrehungen des Motors pro Minute";
+    }
+    void readersGetNamesAndDescriptions() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        MainWindow window;
+        const auto* widget = window.findChild<QWidget*>(control);
+        QCOMPARE(widget->accessibleName(), name);
+        QCOMPARE(widget->accessibleDescription(), description);
+    }
+
+    void resultsAreRedAndFooterGrey() {
+        MainWindow window;
+        const auto colour = [&](const char* name) {
+            return window.findChild<QWidget*>(name)->palette().color(QPalette::WindowText);
+        };
+        QCOMPARE(colour("LUM"), QColor(255, 0, 0));
+        QCOMPARE(colour("LSpeed"), QColor(255, 0, 0));
+        QCOMPARE(colour("LCopy"), QColor(128, 128, 128));
+        QVERIFY(window.findChild<QWidget*>("CCalc")->font().bold());
+        QVERIFY(window.findChild<QWidget*>("HeadingSpeed")->font().italic());
+        QCOMPARE(window.findChild<QWidget*>("TUM")->font().pointSizeF(), 8.25);
+        QCOMPARE(window.findChild<QWidget*>("LUM")->font().pointSizeF(), 9.75);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
