@@ -4,7 +4,7 @@
 BUILD_DIR := build
 JOBS := 2
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2
-SCREENSHOT_PACKAGES := xvfb xauth imagemagick
+SCREENSHOT_PACKAGES := xvfb xauth imagemagick xdotool
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

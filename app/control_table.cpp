@@ -152,10 +152,12 @@ constexpr auto focusOrder = std::to_array<const char*>({
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() {
+std::span<const ControlSpec> controlTable()
+{
     return controls;
 }
 
-std::span<const char* const> tabOrder() {
+std::span<const char* const> tabOrder()
+{
     return focusOrder;
 }

@@ -11,7 +11,8 @@ namespace fields {
 
 namespace {
 
-bool isAsciiDigit(QChar c) {
+bool isAsciiDigit(QChar c)
+{
     return c >= u'0' && c <= u'9';
 }
 
@@ -20,7 +21,8 @@ bool isAsciiDigit(QChar c) {
 constexpr int exponentClamp = 100000;
 
 // Plain ASCII number ("-12.5e3") with the locale's decimal separator put in.
-QString localised(const std::string& ascii) {
+QString localised(const std::string& ascii)
+{
     QString text = QString::fromLatin1(ascii.data(), qsizetype(ascii.size()));
     text.replace(u'.', QLocale().decimalPoint());
     return text;
@@ -28,7 +30,8 @@ QString localised(const std::string& ascii) {
 
 // printf's "%.*g" through to_chars: shortest of fixed and exponent form,
 // trailing zeros dropped; the exponent is written "E+15" like the reader takes it.
-template <typename Real> QString generalForm(Real value, int significantDigits) {
+template <typename Real> QString generalForm(Real value, int significantDigits)
+{
     if (!std::isfinite(value))
         return {};
     if (value == 0)
@@ -43,7 +46,8 @@ template <typename Real> QString generalForm(Real value, int significantDigits) 
 
 } // namespace
 
-QString trimmed(const QString& text) {
+QString trimmed(const QString& text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && text[begin] == u' ')
@@ -53,7 +57,8 @@ QString trimmed(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
-std::optional<double> toNumber(const QString& text) {
+std::optional<double> toNumber(const QString& text)
+{
     const QLocale locale;
     const QString decimal = locale.decimalPoint();
     const QString group = locale.groupSeparator();
@@ -156,18 +161,21 @@ std::optional<double> toNumber(const QString& text) {
     return value;
 }
 
-bool isNumeric(const QString& text) {
+bool isNumeric(const QString& text)
+{
     return toNumber(text).has_value();
 }
 
-std::optional<float> toSingle(const QString& text) {
+std::optional<float> toSingle(const QString& text)
+{
     const auto value = toNumber(text);
     if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
         return std::nullopt;
     return static_cast<float>(*value);
 }
 
-std::optional<std::int16_t> toInteger(const QString& text) {
+std::optional<std::int16_t> toInteger(const QString& text)
+{
     const auto value = toNumber(text);
     if (!value)
         return std::nullopt;
@@ -178,15 +186,18 @@ std::optional<std::int16_t> toInteger(const QString& text) {
     return static_cast<std::int16_t>(whole);
 }
 
-QString numberToText(double value) {
+QString numberToText(double value)
+{
     return generalForm(value, 15);
 }
 
-QString singleToText(float value) {
+QString singleToText(float value)
+{
     return generalForm(value, 7);
 }
 
-QString formatted(double value, Pattern pattern) {
+QString formatted(double value, Pattern pattern)
+{
     if (!std::isfinite(value))
         return {};
     const int decimals = static_cast<int>(pattern);

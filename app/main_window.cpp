@@ -5,10 +5,13 @@
 #include "calc/rotor_blades.h"
 #include "control_table.h"
 #include "field_values.h"
+#include "settings_file.h"
 #include "steppers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,12 +29,14 @@ constexpr double windowPi = 3.14159; // five decimals, as the rotor figures expe
 
 // The design's faces; where they are missing the metric-compatible free face
 // stands in (fontconfig may know other aliases, this one is installed with us).
-void substituteDesignFonts() {
+void substituteDesignFonts()
+{
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
-QFont fontFor(FontRole role) {
+QFont fontFor(FontRole role)
+{
     const bool heading = role == FontRole::Heading;
     QFont font(heading ? QStringLiteral("Arial") : QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
@@ -40,13 +45,15 @@ QFont fontFor(FontRole role) {
     return font;
 }
 
-void setTextColour(QWidget* widget, const QColor& colour) {
+void setTextColour(QWidget* widget, const QColor& colour)
+{
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
+QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
+{
     auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
     // Static text sits at the top of its box, the results end at its right edge.
     const bool rightAligned = spec.kind == ControlKind::Output || spec.kind == ControlKind::Footer;
@@ -60,8 +67,10 @@ QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent) {
+MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
+    : QWidget(parent)
+    , settingsDirectory(settingsDirectory)
+{
     substituteDesignFonts();
     setObjectName(QStringLiteral("JOLV"));
     setWindowTitle(QStringLiteral("JOLV"));
@@ -75,18 +84,31 @@ MainWindow::MainWindow(QWidget* parent)
     setTabOrder();
     setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
     Form_Load();
+    // A logout may end the program without closing the window first.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::Form_Unload);
 }
 
-QRect MainWindow::pixels(const TwipsRect& twips) const {
-    // Layout and fonts both follow the screen's logical DPI.
-    const QScreen* shownOn = screen();
-    const double xScale = shownOn->logicalDotsPerInchX() / twipsPerInch;
-    const double yScale = shownOn->logicalDotsPerInchY() / twipsPerInch;
+// Layout, fonts and the stored position all follow the screen's logical DPI.
+double MainWindow::twipsPerPixelX() const
+{
+    return twipsPerInch / screen()->logicalDotsPerInchX();
+}
+
+double MainWindow::twipsPerPixelY() const
+{
+    return twipsPerInch / screen()->logicalDotsPerInchY();
+}
+
+QRect MainWindow::pixels(const TwipsRect& twips) const
+{
+    const double xScale = 1 / twipsPerPixelX();
+    const double yScale = 1 / twipsPerPixelY();
     return QRect(qRound(twips.left * xScale), qRound(twips.top * yScale),
                  qRound(twips.width * xScale), qRound(twips.height * yScale));
 }
 
-void MainWindow::buildControls() {
+void MainWindow::buildControls()
+{
     OPC = new QButtonGroup(this);
     OPC->setObjectName(QStringLiteral("OPC"));
     for (const ControlSpec& spec : controlTable()) {
@@ -136,7 +158,8 @@ void MainWindow::buildControls() {
     controls.value(QStringLiteral("TTR0"))->installEventFilter(this);
 }
 
-QWidget* MainWindow::createControl(const ControlSpec& spec) {
+QWidget* MainWindow::createControl(const ControlSpec& spec)
+{
     switch (spec.kind) {
     case ControlKind::Heading:
     case ControlKind::Caption:
@@ -162,7 +185,8 @@ QWidget* MainWindow::createControl(const ControlSpec& spec) {
     return option;
 }
 
-void MainWindow::connectSteppers() {
+void MainWindow::connectSteppers()
+{
     for (const steppers::Stepper& stepper : steppers::table()) {
         auto* button =
             static_cast<QPushButton*>(controls.value(QString::fromLatin1(stepper.button)));
@@ -174,20 +198,67 @@ void MainWindow::connectSteppers() {
     }
 }
 
-void MainWindow::setTabOrder() {
+void MainWindow::setTabOrder()
+{
     const auto order = tabOrder();
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(controls.value(QString::fromLatin1(order[i])),
                              controls.value(QString::fromLatin1(order[i + 1])));
 }
 
-void MainWindow::Form_Load() {
+void MainWindow::Form_Load()
+{
     loading = true;
     pi = windowPi;
+    iniPath = settings_file::iniPath(settingsDirectory);
+
+    const settings_file::Settings stored = settings_file::load(iniPath);
+    if (stored.top || stored.left) {
+        // The frame's top-left corner, applied as stored without a screen check.
+        QPoint frame = pos();
+        if (stored.left)
+            frame.setX(qRound(*stored.left / twipsPerPixelX()));
+        if (stored.top)
+            frame.setY(qRound(*stored.top / twipsPerPixelY()));
+        move(frame);
+    }
+    for (auto text = stored.fieldTexts.cbegin(); text != stored.fieldTexts.cend(); ++text)
+        apply({{text.key(), text.value()}});
+    // Ticking a box here runs its handler, which converts nothing while loading.
+    for (auto box = stored.checkBoxes.cbegin(); box != stored.checkBoxes.cend(); ++box)
+        static_cast<QCheckBox*>(controls.value(box.key()))->setChecked(box.value());
     loading = false;
 }
 
-QString MainWindow::text(const QString& control) const {
+void MainWindow::Form_Unload()
+{
+    if (unloaded)
+        return;
+    unloaded = true;
+
+    settings_file::Settings current;
+    const QPoint frame = frameGeometry().topLeft();
+    current.top = float(frame.y() * twipsPerPixelY());
+    current.left = float(frame.x() * twipsPerPixelX());
+    for (const settings_file::Key& key : settings_file::keys()) {
+        const QString control = QString::fromLatin1(key.control);
+        if (key.kind == settings_file::ValueKind::TextBox)
+            current.fieldTexts.insert(control, text(control));
+        else if (key.kind == settings_file::ValueKind::CheckBox)
+            current.checkBoxes.insert(control, isTicked(control));
+    }
+    // A failed save leaves the old file as it was; closing goes ahead regardless.
+    settings_file::save(iniPath, current);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+QString MainWindow::text(const QString& control) const
+{
     QWidget* widget = controls.value(control);
     if (auto* field = qobject_cast<QLineEdit*>(widget))
         return field->text();
@@ -196,11 +267,13 @@ QString MainWindow::text(const QString& control) const {
     return {};
 }
 
-bool MainWindow::isTicked(const QString& checkBox) const {
+bool MainWindow::isTicked(const QString& checkBox) const
+{
     return static_cast<QCheckBox*>(controls.value(checkBox))->isChecked();
 }
 
-void MainWindow::apply(const Writes& writes) {
+void MainWindow::apply(const Writes& writes)
+{
     for (const FieldWrite& write : writes) {
         QWidget* widget = controls.value(write.control);
         if (auto* field = qobject_cast<QLineEdit*>(widget))
@@ -210,7 +283,8 @@ void MainWindow::apply(const Writes& writes) {
     }
 }
 
-void MainWindow::CCalc_Click() {
+void MainWindow::CCalc_Click()
+{
     using drive_speed::Target;
     const int option = OPC->checkedId();
     const Target target = option == int(Target::Rpm)     ? Target::Rpm
@@ -230,21 +304,24 @@ void MainWindow::CCalc_Click() {
         QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
 }
 
-void MainWindow::CInch_Click() {
+void MainWindow::CInch_Click()
+{
     if (loading)
         return;
     apply(
         drive_speed::convertPitch(text(QStringLiteral("TAsc")), isTicked(QStringLiteral("CInch"))));
 }
 
-void MainWindow::CSpeed_Click() {
+void MainWindow::CSpeed_Click()
+{
     if (loading)
         return;
     apply(drive_speed::convertSpeed(text(QStringLiteral("TSpeed")),
                                     isTicked(QStringLiteral("CSpeed"))));
 }
 
-void MainWindow::CCalc3_Click() {
+void MainWindow::CCalc3_Click()
+{
     apply(rotor_blades::calculate({
         .bladeLength = text(QStringLiteral("TBL")),
         .hubLength = text(QStringLiteral("TML")),
@@ -254,7 +331,8 @@ void MainWindow::CCalc3_Click() {
     }));
 }
 
-void MainWindow::CCalc2_Click() {
+void MainWindow::CCalc2_Click()
+{
     apply(power_gearing::calculate({
         .speedConstant = text(QStringLiteral("TUV")),
         .cellCount = text(QStringLiteral("TCC")),
@@ -269,11 +347,13 @@ void MainWindow::CCalc2_Click() {
     }));
 }
 
-void MainWindow::TTR0_Click() {
+void MainWindow::TTR0_Click()
+{
     CCalc2_Click();
 }
 
-void MainWindow::stepperClicked(const steppers::Stepper& stepper) {
+void MainWindow::stepperClicked(const steppers::Stepper& stepper)
+{
     const QString field = QString::fromLatin1(stepper.field);
     apply({{field, steppers::stepped(text(field), stepper)}});
     switch (stepper.panel) {
@@ -289,7 +369,8 @@ void MainWindow::stepperClicked(const steppers::Stepper& stepper) {
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
     // Only a mouse click into the ratio field recalculates, not focus by Tab.
     if (event->type() == QEvent::MouseButtonRelease &&
         watched == controls.value(QStringLiteral("TTR0")) &&

@@ -20,7 +20,8 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // Settings are kept in JOLV.INI inside settingsDirectory.
+    explicit MainWindow(const QString& settingsDirectory, QWidget* parent = nullptr);
 
     // Click handlers, named after their control and event.
     void CCalc_Click();  // Speed panel "Berechnen"
@@ -32,24 +33,31 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
     QWidget* createControl(const ControlSpec& spec);
     void connectSteppers();
     void setTabOrder();
-    void Form_Load();
+    void Form_Load();   // restores the stored position, texts and boxes
+    void Form_Unload(); // stores them; runs once, however the program ends
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
     void stepperClicked(const steppers::Stepper& stepper);
 
     QRect pixels(const TwipsRect& twips) const;
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
     QString text(const QString& control) const;
     bool isTicked(const QString& checkBox) const;
     void apply(const Writes& writes);
 
     bool loading = false; // true while Form_Load restores stored states
     double pi = 0;        // the rotor calculation's pi, 3.14159
+    QString iniPath;      // the settings file, set by Form_Load
+    const QString settingsDirectory;
+    bool unloaded = false;
     QHash<QString, QWidget*> controls;
     QButtonGroup* OPC = nullptr;
 };

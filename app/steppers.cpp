@@ -50,11 +50,13 @@ constexpr auto buttons = std::to_array<Stepper>({
 
 } // namespace
 
-std::span<const Stepper> table() {
+std::span<const Stepper> table()
+{
     return buttons;
 }
 
-QString stepped(const QString& fieldText, const Stepper& stepper) {
+QString stepped(const QString& fieldText, const Stepper& stepper)
+{
     const auto number = fields::toNumber(fieldText);
     const double start = number ? *number : (stepper.guarded ? 1.0 : 0.0);
     double next =

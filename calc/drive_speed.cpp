@@ -18,7 +18,8 @@ constexpr double slipWhenBlank = 25; // per cent
 constexpr double rpmStep = 100;      // a computed rpm is brought to whole hundreds
 constexpr double pitchStep = 0.5;    // a computed pitch to half units
 
-bool allFinite(std::initializer_list<double> values) {
+bool allFinite(std::initializer_list<double> values)
+{
     for (double value : values)
         if (!std::isfinite(value))
             return false;
@@ -27,14 +28,16 @@ bool allFinite(std::initializer_list<double> values) {
 
 // Pattern "0" of value / step, read back and multiplied by step again: the
 // nearest multiple of step, halves away from zero.
-std::optional<QString> toNearestStep(double value, double step) {
+std::optional<QString> toNearestStep(double value, double step)
+{
     const auto steps = fields::toNumber(fields::formatted(value / step, Pattern::Whole));
     if (!steps || !std::isfinite(*steps * step))
         return std::nullopt;
     return fields::numberToText(*steps * step);
 }
 
-QString targetControl(Target target) {
+QString targetControl(Target target)
+{
     switch (target) {
     case Target::Rpm:
         return QStringLiteral("TUM");
@@ -47,7 +50,8 @@ QString targetControl(Target target) {
 }
 
 // Speed without slip in m/s, from a drive speed that the slip has reduced.
-double slipFreeMetresPerSecond(double speed, double slip, double speedFactor) {
+double slipFreeMetresPerSecond(double speed, double slip, double speedFactor)
+{
     double v = speed * 100;
     v = v / (100 - slip);
     return v / speedFactor;
@@ -56,7 +60,8 @@ double slipFreeMetresPerSecond(double speed, double slip, double speedFactor) {
 // The unknown of the three from the other two and the slip, as the text to
 // write, or nothing when a text is no number or the arithmetic has no result.
 std::optional<QString> computeTarget(const QString& rpm, const QString& pitch, const QString& speed,
-                                     const QString& slip, double inchFactor, double speedFactor) {
+                                     const QString& slip, double inchFactor, double speedFactor)
+{
     const auto slipValue = fields::toNumber(slip);
     if (!slipValue)
         return std::nullopt;
@@ -106,7 +111,8 @@ std::optional<QString> computeTarget(const QString& rpm, const QString& pitch, c
 
 } // namespace
 
-Result calculate(const Inputs& inputs) {
+Result calculate(const Inputs& inputs)
+{
     Result result;
     Inputs texts = inputs;
 
@@ -150,7 +156,8 @@ Result calculate(const Inputs& inputs) {
     return result;
 }
 
-Writes convertPitch(const QString& pitchText, bool nowInch) {
+Writes convertPitch(const QString& pitchText, bool nowInch)
+{
     const auto pitch = fields::toNumber(fields::trimmed(pitchText));
     if (!pitch)
         return {};
@@ -161,7 +168,8 @@ Writes convertPitch(const QString& pitchText, bool nowInch) {
     return {{QStringLiteral("TAsc"), *text}};
 }
 
-Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond) {
+Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond)
+{
     const auto speed = fields::toNumber(speedText);
     if (!speed)
         return {};
@@ -173,7 +181,8 @@ Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond) {
     return {{QStringLiteral("TSpeed"), text}};
 }
 
-QString messageText(Message message) {
+QString messageText(Message message)
+{
     switch (message) {
     case Message::TooFewInputs:
         return QStringLiteral("Zu wenig Angaben !");

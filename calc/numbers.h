@@ -10,7 +10,8 @@
 
 namespace calc {
 
-inline double numberOrNaN(const QString& text) {
+inline double numberOrNaN(const QString& text)
+{
     return fields::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 

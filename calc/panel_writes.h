@@ -16,7 +16,8 @@ using Writes = QList<FieldWrite>;
 
 // The text a calculation's run leaves in a control, or nothing when the run
 // does not write it (the last write wins, as it does on the window).
-inline std::optional<QString> writtenText(const Writes& writes, const QString& control) {
+inline std::optional<QString> writtenText(const Writes& writes, const QString& control)
+{
     std::optional<QString> text;
     for (const FieldWrite& write : writes)
         if (write.control == control)

@@ -12,7 +12,8 @@ constexpr double cableLengthFactor = 0.002; // single length in mm to out-and-ba
 constexpr double copperConductivity = 56.0; // m / (ohm * mm²)
 } // namespace
 
-Writes calculate(const Inputs& inputs) {
+Writes calculate(const Inputs& inputs)
+{
     using calc::numberOrNaN;
     using fields::Pattern;
 

@@ -13,7 +13,8 @@ constexpr double kmhPerMetrePerSecond = 3.6;
 constexpr double newtonsPerKilogramForce = 9.81;
 } // namespace
 
-Writes calculate(const Inputs& inputs) {
+Writes calculate(const Inputs& inputs)
+{
     using calc::numberOrNaN;
     using fields::Pattern;
 

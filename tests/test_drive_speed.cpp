@@ -25,11 +25,13 @@ struct CalculationRow {
     Message message;
 };
 
-drive_speed::Inputs defaults(Target target = Target::Speed) {
+drive_speed::Inputs defaults(Target target = Target::Speed)
+{
     return {.rpm = "10000", .pitch = "15", .slip = "25", .speed = "", .target = target};
 }
 
-drive_speed::Inputs with(drive_speed::Inputs inputs, auto change) {
+drive_speed::Inputs with(drive_speed::Inputs inputs, auto change)
+{
     change(inputs);
     return inputs;
 }
@@ -179,7 +181,8 @@ const ConversionRow speedConversions[] = {
     {"letters", "schnell", false, untouched}, {"overflow", "1E308", false, untouched},
 };
 
-void addConversionRows(const ConversionRow* begin, const ConversionRow* end) {
+void addConversionRows(const ConversionRow* begin, const ConversionRow* end)
+{
     QTest::addColumn<QString>("before");
     QTest::addColumn<bool>("nowTicked");
     QTest::addColumn<std::optional<QString>>("after");
@@ -195,7 +198,8 @@ class DriveSpeedTest : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void calculates_data() {
+    void calculates_data()
+    {
         QTest::addColumn<drive_speed::Inputs>("inputs");
         QTest::addColumn<std::optional<QString>>("rpm");
         QTest::addColumn<std::optional<QString>>("pitch");
@@ -206,7 +210,8 @@ private slots:
             QTest::newRow(row.name)
                 << row.inputs << row.rpm << row.pitch << row.slip << row.speed << row.message;
     }
-    void calculates() {
+    void calculates()
+    {
         QFETCH(drive_speed::Inputs, inputs);
         QFETCH(std::optional<QString>, rpm);
         QFETCH(std::optional<QString>, pitch);
@@ -225,10 +230,12 @@ private slots:
         QVERIFY(result.writes.first().text.isEmpty());
     }
 
-    void convertsPitch_data() {
+    void convertsPitch_data()
+    {
         addConversionRows(std::begin(pitchConversions), std::end(pitchConversions));
     }
-    void convertsPitch() {
+    void convertsPitch()
+    {
         QFETCH(QString, before);
         QFETCH(bool, nowTicked);
         QFETCH(std::optional<QString>, after);
@@ -237,10 +244,12 @@ private slots:
         QCOMPARE(writes.size(), after ? 1 : 0);
     }
 
-    void convertsSpeed_data() {
+    void convertsSpeed_data()
+    {
         addConversionRows(std::begin(speedConversions), std::end(speedConversions));
     }
-    void convertsSpeed() {
+    void convertsSpeed()
+    {
         QFETCH(QString, before);
         QFETCH(bool, nowTicked);
         QFETCH(std::optional<QString>, after);
@@ -249,7 +258,8 @@ private slots:
         QCOMPARE(writes.size(), after ? 1 : 0);
     }
 
-    void namesItsMessages() {
+    void namesItsMessages()
+    {
         QCOMPARE(drive_speed::messageText(Message::TooFewInputs),
                  QStringLiteral("Zu wenig Angaben !"));
         QCOMPARE(drive_speed::messageText(Message::Invalid), QStringLiteral("Ungültige Angaben !"));

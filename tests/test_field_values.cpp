@@ -69,14 +69,16 @@ const ReadRow englishReads[] = {
     {"4.5", 4.5},
 };
 
-void addReadRows(const ReadRow* begin, const ReadRow* end) {
+void addReadRows(const ReadRow* begin, const ReadRow* end)
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
     for (const ReadRow* row = begin; row != end; ++row)
         QTest::newRow(row->text) << QString::fromUtf8(row->text) << row->expected;
 }
 
-void checkRead() {
+void checkRead()
+{
     QFETCH(QString, text);
     QFETCH(double, expected);
     const auto value = fields::toNumber(text);
@@ -97,7 +99,8 @@ class FieldValuesTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void trimsOnlySpaces_data() {
+    void trimsOnlySpaces_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::newRow("both ends") << " 1 2 "
@@ -109,7 +112,8 @@ private slots:
         QTest::newRow("empty") << ""
                                << "";
     }
-    void trimsOnlySpaces() {
+    void trimsOnlySpaces()
+    {
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QCOMPARE(fields::trimmed(text), expected);
@@ -119,12 +123,14 @@ private slots:
     void readsGermanText() { checkRead(); }
 
     void readsEnglishText_data() { addReadRows(std::begin(englishReads), std::end(englishReads)); }
-    void readsEnglishText() {
+    void readsEnglishText()
+    {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         checkRead();
     }
 
-    void readsIntegersHalfToEven_data() {
+    void readsIntegersHalfToEven_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("expected"); // -99999: no result
         QTest::newRow("1") << "1" << 1;
@@ -141,14 +147,16 @@ private slots:
         QTest::newRow("below range") << "-32769" << -99999;
         QTest::newRow("letters") << "abc" << -99999;
     }
-    void readsIntegersHalfToEven() {
+    void readsIntegersHalfToEven()
+    {
         QFETCH(QString, text);
         QFETCH(int, expected);
         const auto value = fields::toInteger(text);
         QCOMPARE(value ? int(*value) : -99999, expected);
     }
 
-    void readsSinglePrecision_data() {
+    void readsSinglePrecision_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<float>("expected");
@@ -158,7 +166,8 @@ private slots:
         QTest::newRow("beyond float") << "1E39" << false << 0.0f;
         QTest::newRow("letters") << "x" << false << 0.0f;
     }
-    void readsSinglePrecision() {
+    void readsSinglePrecision()
+    {
         QFETCH(QString, text);
         QFETCH(bool, accepted);
         QFETCH(float, expected);
@@ -168,7 +177,8 @@ private slots:
             QCOMPARE(*value, expected);
     }
 
-    void writesNumbers_data() {
+    void writesNumbers_data()
+    {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
         QTest::newRow("6.5") << 6.5 << "6,5";
@@ -187,26 +197,30 @@ private slots:
             << std::numeric_limits<double>::max() << "1,79769313486232E+308";
         QTest::newRow("not finite") << std::numeric_limits<double>::infinity() << "";
     }
-    void writesNumbers() {
+    void writesNumbers()
+    {
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(fields::numberToText(value), expected);
     }
 
     // What the rule writes, the rule reads back (to the 15 digits written).
-    void writtenNumbersReadBack_data() {
+    void writtenNumbersReadBack_data()
+    {
         QTest::addColumn<double>("value");
         for (double value : {0.1, 2.675, -1e-7, 1e300, 123456.789, 1e-300, 5e-324})
             QTest::newRow(qPrintable(QString::number(value))) << value;
     }
-    void writtenNumbersReadBack() {
+    void writtenNumbersReadBack()
+    {
         QFETCH(double, value);
         const auto back = fields::toNumber(fields::numberToText(value));
         QVERIFY(back);
         QVERIFY(std::fabs(*back - value) <= std::fabs(value) * 1e-14);
     }
 
-    void writesSingles_data() {
+    void writesSingles_data()
+    {
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("expected");
         QTest::newRow("whole") << 1440.0f << "1440";
@@ -215,13 +229,15 @@ private slots:
         QTest::newRow("negative") << -15.0f << "-15";
         QTest::newRow("eight digits") << 16777216.0f << "1,677722E+07";
     }
-    void writesSingles() {
+    void writesSingles()
+    {
         QFETCH(float, value);
         QFETCH(QString, expected);
         QCOMPARE(fields::singleToText(value), expected);
     }
 
-    void formatsPatterns_data() {
+    void formatsPatterns_data()
+    {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("decimals");
         QTest::addColumn<QString>("expected");
@@ -247,14 +263,16 @@ private slots:
         QTest::newRow("beyond 15 digits") << 1e20 << 0 << "100000000000000000000";
         QTest::newRow("not finite") << std::nan("") << 1 << "";
     }
-    void formatsPatterns() {
+    void formatsPatterns()
+    {
         QFETCH(double, value);
         QFETCH(int, decimals);
         QFETCH(QString, expected);
         QCOMPARE(fields::formatted(value, Pattern(decimals)), expected);
     }
 
-    void writesWithThePointInEnglish() {
+    void writesWithThePointInEnglish()
+    {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(fields::numberToText(1.1), QStringLiteral("1.1"));
         QCOMPARE(fields::formatted(20.2, Pattern::TwoDecimals), QStringLiteral("20.20"));

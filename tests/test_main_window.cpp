@@ -12,12 +12,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-QString textOf(const QWidget& window, const char* name) {
+QString textOf(const QWidget& window, const char* name)
+{
     const QObject* control = window.findChild<QObject*>(QString::fromLatin1(name));
     if (const auto* field = qobject_cast<const QLineEdit*>(control))
         return field->text();
@@ -26,20 +28,23 @@ QString textOf(const QWidget& window, const char* name) {
     qFatal("no text control %s", name);
 }
 
-void setText(QWidget& window, const char* name, const QString& text) {
+void setText(QWidget& window, const char* name, const QString& text)
+{
     auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(name));
     QVERIFY2(field, name);
     field->setText(text);
 }
 
-void click(QWidget& window, const char* name) {
+void click(QWidget& window, const char* name)
+{
     auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
     QVERIFY2(control, name);
     QTest::mouseClick(control, Qt::LeftButton);
 }
 
 // Every text of the window, to tell what a click changed.
-QMap<QString, QString> allTexts(const QWidget& window) {
+QMap<QString, QString> allTexts(const QWidget& window)
+{
     QMap<QString, QString> texts;
     for (const ControlSpec& spec : controlTable())
         if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::Output)
@@ -49,7 +54,8 @@ QMap<QString, QString> allTexts(const QWidget& window) {
 
 // Clicks a control that may show a modal message box, closes the box and
 // hands back its caption and text ("" when none was shown).
-QString messageAfterClicking(QWidget& window, const char* name) {
+QString messageAfterClicking(QWidget& window, const char* name)
+{
     auto shown = std::make_shared<QString>();
     QTimer::singleShot(0, [shown] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -62,7 +68,8 @@ QString messageAfterClicking(QWidget& window, const char* name) {
     return *shown;
 }
 
-QRect twipsToPixelsAt96Dpi(const TwipsRect& twips) {
+QRect twipsToPixelsAt96Dpi(const TwipsRect& twips)
+{
     return {twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15};
 }
 
@@ -71,10 +78,13 @@ QRect twipsToPixelsAt96Dpi(const TwipsRect& twips) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir settingsDirectory; // never the user's own settings
+
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void opensWithTheDefaults_data() {
+    void opensWithTheDefaults_data()
+    {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("expected");
@@ -123,17 +133,19 @@ private slots:
         QTest::newRow("TUM in English") << english << "TUM"
                                         << "10000";
     }
-    void opensWithTheDefaults() {
+    void opensWithTheDefaults()
+    {
         QFETCH(QLocale, locale);
         QFETCH(QString, control);
         QFETCH(QString, expected);
         QLocale::setDefault(locale);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         QCOMPARE(textOf(window, qPrintable(control)), expected);
     }
 
-    void opensWithOptionTwoAndBoxesCleared() {
-        MainWindow window;
+    void opensWithOptionTwoAndBoxesCleared()
+    {
+        MainWindow window(settingsDirectory.path());
         QVERIFY(window.findChild<QRadioButton*>("OPC(2)")->isChecked());
         QVERIFY(!window.findChild<QCheckBox*>("CInch")->isChecked());
         QVERIFY(!window.findChild<QCheckBox*>("CSpeed")->isChecked());
@@ -141,8 +153,9 @@ private slots:
         QVERIFY(!window.windowIcon().isNull());
     }
 
-    void choosingAnOptionChangesNoText() {
-        MainWindow window;
+    void choosingAnOptionChangesNoText()
+    {
+        MainWindow window(settingsDirectory.path());
         window.show();
         const auto before = allTexts(window);
         for (const char* option : {"OPC(0)", "OPC(1)", "OPC(2)"}) {
@@ -152,7 +165,8 @@ private slots:
         }
     }
 
-    void speedPanelCalculates_data() {
+    void speedPanelCalculates_data()
+    {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("speed");
@@ -170,12 +184,13 @@ private slots:
                                << "68"
                                << "15";
     }
-    void speedPanelCalculates() {
+    void speedPanelCalculates()
+    {
         QFETCH(QString, option);
         QFETCH(QString, target);
         QFETCH(QString, speed);
         QFETCH(QString, expected);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         window.show();
         setText(window, "TSpeed", speed);
         click(window, qPrintable(option));
@@ -183,7 +198,8 @@ private slots:
         QCOMPARE(textOf(window, qPrintable(target)), expected);
     }
 
-    void speedPanelShowsItsMessages_data() {
+    void speedPanelShowsItsMessages_data()
+    {
         QTest::addColumn<QString>("rpm");
         QTest::addColumn<QString>("message");
         QTest::newRow("too few") << ""
@@ -191,10 +207,11 @@ private slots:
         QTest::newRow("not a number") << "abc"
                                       << "JOLV|Ungültige Angaben !";
     }
-    void speedPanelShowsItsMessages() {
+    void speedPanelShowsItsMessages()
+    {
         QFETCH(QString, rpm);
         QFETCH(QString, message);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         window.show();
         setText(window, "TUM", rpm);
         setText(window, "TSpeed", "50");
@@ -204,7 +221,8 @@ private slots:
         QCOMPARE(textOf(window, "TAsc"), QStringLiteral("15"));
     }
 
-    void unitBoxesConvertTheirField_data() {
+    void unitBoxesConvertTheirField_data()
+    {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("before");
@@ -241,13 +259,14 @@ private slots:
                                       << "x"
                                       << "x";
     }
-    void unitBoxesConvertTheirField() {
+    void unitBoxesConvertTheirField()
+    {
         QFETCH(QString, box);
         QFETCH(QString, field);
         QFETCH(QString, before);
         QFETCH(QString, ticked);
         QFETCH(QString, cleared);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         window.show();
         setText(window, qPrintable(field), before);
         auto* checkBox = window.findChild<QCheckBox*>(box);
@@ -259,7 +278,8 @@ private slots:
         QCOMPARE(textOf(window, qPrintable(field)), cleared);
     }
 
-    void steppersStepAndRecalculate_data() {
+    void steppersStepAndRecalculate_data()
+    {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("stepped");
@@ -292,21 +312,23 @@ private slots:
                                         << "TSpeed"
                                         << "68";
     }
-    void steppersStepAndRecalculate() {
+    void steppersStepAndRecalculate()
+    {
         QFETCH(QString, button);
         QFETCH(QString, field);
         QFETCH(QString, stepped);
         QFETCH(QString, label);
         QFETCH(QString, result);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         window.show();
         QCOMPARE(messageAfterClicking(window, qPrintable(button)), QString());
         QCOMPARE(textOf(window, qPrintable(field)), stepped);
         QCOMPARE(textOf(window, qPrintable(label)), result);
     }
 
-    void rotorAndPowerButtonsCalculate() {
-        MainWindow window;
+    void rotorAndPowerButtonsCalculate()
+    {
+        MainWindow window(settingsDirectory.path());
         window.show();
         click(window, "CCalc3");
         QCOMPARE(textOf(window, "LTH"), QStringLiteral("1350"));
@@ -322,8 +344,9 @@ private slots:
         QCOMPARE(textOf(window, "LQA"), QString());
     }
 
-    void clickIntoRatioFieldRecalculatesButTabDoesNot() {
-        MainWindow window;
+    void clickIntoRatioFieldRecalculatesButTabDoesNot()
+    {
+        MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* pinionDown = window.findChild<QWidget*>("TTR1D");
@@ -337,8 +360,9 @@ private slots:
         QCOMPARE(textOf(window, "LPRP"), QStringLiteral("1293"));
     }
 
-    void tabFollowsTheDesignOrder() {
-        MainWindow window;
+    void tabFollowsTheDesignOrder()
+    {
+        MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.findChild<QWidget*>("TUM")->setFocus();
@@ -357,8 +381,9 @@ private slots:
         QCOMPARE(visited, expected);
     }
 
-    void arrowKeysMoveWithinTheOptionGroup() {
-        MainWindow window;
+    void arrowKeysMoveWithinTheOptionGroup()
+    {
+        MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* speedOption = window.findChild<QRadioButton*>("OPC(2)");
@@ -373,14 +398,16 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), pitchOption);
     }
 
-    void controlsStandWhereDesigned_data() {
+    void controlsStandWhereDesigned_data()
+    {
         QTest::addColumn<QString>("control");
         for (const char* name : {"TUM", "CCalc", "LTH", "TCQU", "LVersion", "HeadingRotor"})
             QTest::newRow(name) << name;
     }
-    void controlsStandWhereDesigned() {
+    void controlsStandWhereDesigned()
+    {
         QFETCH(QString, control);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
         for (const ControlSpec& spec : controlTable())
             if (control == QLatin1String(spec.name))
@@ -391,8 +418,9 @@ private slots:
     }
 
     // Every caption must be readable whole in its box at 96 dpi.
-    void captionsFitTheirBoxes() {
-        MainWindow window;
+    void captionsFitTheirBoxes()
+    {
+        MainWindow window(settingsDirectory.path());
         for (const ControlSpec& spec : controlTable()) {
             const auto* control = window.findChild<QWidget*>(spec.name);
             const QString caption = QString::fromUtf8(spec.caption);
@@ -409,7 +437,8 @@ private slots:
         }
     }
 
-    void readersGetNamesAndDescriptions_data() {
+    void readersGetNamesAndDescriptions_data()
+    {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("description");
@@ -429,18 +458,20 @@ private slots:
                                 << ""
                                 << "Umdrehungen des Motors pro Minute";
     }
-    void readersGetNamesAndDescriptions() {
+    void readersGetNamesAndDescriptions()
+    {
         QFETCH(QString, control);
         QFETCH(QString, name);
         QFETCH(QString, description);
-        MainWindow window;
+        MainWindow window(settingsDirectory.path());
         const auto* widget = window.findChild<QWidget*>(control);
         QCOMPARE(widget->accessibleName(), name);
         QCOMPARE(widget->accessibleDescription(), description);
     }
 
-    void resultsAreRedAndFooterGrey() {
-        MainWindow window;
+    void resultsAreRedAndFooterGrey()
+    {
+        MainWindow window(settingsDirectory.path());
         const auto colour = [&](const char* name) {
             return window.findChild<QWidget*>(name)->palette().color(QPalette::WindowText);
         };

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts the program on a virtual display and saves a screenshot of it.
+# Starts the program on a virtual display in a German locale, clicks the three
+# "Berechnen" buttons and saves a screenshot.
 # Usage: tools/screenshot.sh PROGRAM OUTPUT.png
 set -euo pipefail
 program=${1:?program}
@@ -7,9 +8,15 @@ output=${2:?output png}
 mkdir -p "$(dirname "$output")"
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 800x500x24' bash -c '
+LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 660x400x24' bash -c '
   "$1" & pid=$!
   sleep 2
+  # Button centres in pixels at 96 dpi; without a window manager the window
+  # stands at the corner of the screen.
+  for at in "263 93" "599 134" "263 358"; do
+    xdotool mousemove $at click 1
+    sleep 0.3
+  done
   import -window root "$2"
   kill "$pid"; wait "$pid" || true
 ' _ "$program" "$output"

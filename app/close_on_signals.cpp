@@ -1,0 +1,59 @@
+#include "close_on_signals.h"
+
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// [0] is written by the signal handler, [1] read by the event loop.
+int signalSockets[2] = {-1, -1};
+
+constexpr int closingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    // Only async-signal-safe calls here; a full pipe just drops the byte,
+    // since one pending close is enough.
+    [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, sizeof byte);
+}
+
+} // namespace
+
+CloseOnSignals::CloseOnSignals(QWidget* window)
+    : window(window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSockets) != 0)
+        return; // no way to hear signals: they end the program as they would without us
+    notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &CloseOnSignals::closeWindow);
+
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signalNumber : closingSignals)
+        sigaction(signalNumber, &action, nullptr);
+}
+
+CloseOnSignals::~CloseOnSignals()
+{
+    if (!notifier)
+        return;
+    for (int signalNumber : closingSignals)
+        std::signal(signalNumber, SIG_DFL);
+    ::close(signalSockets[0]);
+    ::close(signalSockets[1]);
+    signalSockets[0] = signalSockets[1] = -1;
+}
+
+void CloseOnSignals::closeWindow()
+{
+    char bytes[16];
+    while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
+    }
+    window->close();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// SIGTERM, SIGINT and SIGHUP (a kill, Ctrl+C, a closed terminal) close the
+// window the normal way, so that its settings are saved as on the close box.
+// The handler only writes a byte into a socket pair; the event loop reads it
+// and closes the window, as Qt recommends for Unix signals.
+
+#include <QObject>
+
+class QSocketNotifier;
+class QWidget;
+
+class CloseOnSignals : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CloseOnSignals(QWidget* window);
+    ~CloseOnSignals() override;
+
+private:
+    void closeWindow();
+
+    QWidget* window;
+    QSocketNotifier* notifier = nullptr;
+};

@@ -1,0 +1,189 @@
+#include "settings_file.h"
+
+#include "field_values.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLatin1StringView>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <algorithm>
+#include <array>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
+namespace settings_file {
+
+namespace {
+
+using K = ValueKind;
+
+// clang-format off
+constexpr auto keyTable = std::to_array<Key>({
+    {"WINDOWTOP",  "",       K::WindowTop},
+    {"WINDOWLEFT", "",       K::WindowLeft},
+    {"RPM",        "TUM",    K::TextBox},
+    {"ASC",        "TAsc",   K::TextBox},
+    {"SLP",        "TSlip",  K::TextBox},
+    {"SPE",        "TSpeed", K::TextBox},
+    {"INC",        "CInch",  K::CheckBox},
+    {"SMS",        "CSpeed", K::CheckBox},
+    {"TUV",        "TUV",    K::TextBox},
+    {"TCC",        "TCC",    K::TextBox},
+    {"TVC",        "TVC",    K::TextBox},
+    {"TTR0",       "TTR0",   K::TextBox},
+    {"TTR1",       "TTR1",   K::TextBox},
+    {"TTR2",       "TTR2",   K::TextBox},
+    {"TTC0",       "TTC0",   K::TextBox},
+    {"TBL",        "TBL",    K::TextBox},
+    {"TML",        "TML",    K::TextBox},
+    {"TBW",        "TBW",    K::TextBox},
+    {"TBS",        "TBS",    K::TextBox},
+    {"TRC",        "TRC",    K::TextBox},
+    {"TCA",        "TCA",    K::TextBox},
+    {"TCQ",        "TCQ",    K::TextBox},
+});
+// clang-format on
+
+// The program writes about 250 bytes; anything much larger is not its file
+// and is not worth reading into memory at start-up.
+constexpr qint64 maxFileBytes = 1024 * 1024;
+
+const Key* findKey(const QString& name)
+{
+    const auto found = std::ranges::find_if(
+        keyTable, [&](const Key& key) { return name == QLatin1StringView(key.name); });
+    return found == keyTable.end() ? nullptr : &*found;
+}
+
+void applyLine(const QString& line, Settings& settings)
+{
+    if (line.startsWith(u'*'))
+        return;
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0)
+        return;
+    const Key* key = findKey(fields::trimmed(line.first(equals)).toUpper());
+    if (!key)
+        return;
+    const QString value = fields::trimmed(line.sliced(equals + 1));
+    const QString control = QString::fromLatin1(key->control);
+    switch (key->kind) {
+    case ValueKind::WindowTop:
+        if (const auto top = fields::toSingle(value))
+            settings.top = *top;
+        break;
+    case ValueKind::WindowLeft:
+        if (const auto left = fields::toSingle(value))
+            settings.left = *left;
+        break;
+    case ValueKind::CheckBox:
+        if (const auto state = fields::toInteger(value); state && (*state == 0 || *state == 1))
+            settings.checkBoxes[control] = *state == 1;
+        break;
+    case ValueKind::TextBox:
+        settings.fieldTexts[control] = value;
+        break;
+    }
+}
+
+QString valueText(const Key& key, const Settings& current)
+{
+    const QString control = QString::fromLatin1(key.control);
+    switch (key.kind) {
+    case ValueKind::WindowTop:
+        return fields::singleToText(current.top.value_or(0));
+    case ValueKind::WindowLeft:
+        return fields::singleToText(current.left.value_or(0));
+    case ValueKind::CheckBox:
+        return current.checkBoxes.value(control) ? QStringLiteral("1") : QStringLiteral("0");
+    case ValueKind::TextBox:
+        // A single-line field can still hold a pasted line break; stored as a
+        // space it keeps the file at one line per key.
+        return current.fieldTexts.value(control).replace(u'\n', u' ');
+    }
+    return {};
+}
+
+#ifdef Q_OS_WIN
+QString windowsDirectory()
+{
+    wchar_t path[MAX_PATH];
+    // The length without the NUL; 0 on failure, the size needed when too small.
+    const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return QDir::fromNativeSeparators(QString::fromWCharArray(path, qsizetype(length)));
+}
+#endif
+
+} // namespace
+
+std::span<const Key> keys()
+{
+    return keyTable;
+}
+
+Settings parse(const QByteArray& bytes)
+{
+    Settings settings;
+    for (QByteArray line : bytes.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        applyLine(QString::fromLocal8Bit(line), settings);
+    }
+    return settings;
+}
+
+QByteArray serialize(const Settings& current)
+{
+    QByteArray bytes;
+    for (const Key& key : keyTable) {
+        bytes += (QLatin1StringView(key.name) + u'=' + valueText(key, current)).toLocal8Bit();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+Settings load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // One byte more than allowed tells a file that is too large, also one
+    // whose size the system does not report.
+    const QByteArray bytes = file.read(maxFileBytes + 1);
+    if (bytes.size() > maxFileBytes || file.error() != QFileDevice::NoError)
+        return {};
+    return parse(bytes);
+}
+
+bool save(const QString& path, const Settings& current)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(serialize(current)); // a failed write makes commit() discard the new file
+    return file.commit();
+}
+
+QString settingsDirectory()
+{
+#ifdef Q_OS_WIN
+    return windowsDirectory();
+#else
+    const QString directory =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QDir().mkpath(directory);
+    return directory;
+#endif
+}
+
+QString iniPath(const QString& directory)
+{
+    return QDir(directory).filePath(QStringLiteral("JOLV.INI"));
+}
+
+} // namespace settings_file

@@ -1,0 +1,171 @@
+// Settings through real windows: what closing writes, what the next window
+// restores, and that a failed save neither stops the close nor harms a file.
+
+#include "app/main_window.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QLineEdit* field(QWidget& window, const char* name)
+{
+    return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+QCheckBox* box(QWidget& window, const char* name)
+{
+    return window.findChild<QCheckBox*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> directory;
+    QString iniPath() const { return directory->filePath(QStringLiteral("JOLV.INI")); }
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        directory = std::make_unique<QTemporaryDir>();
+        QVERIFY(directory->isValid());
+    }
+
+    void freshWindowClosedAtOnceWritesTheDefaults()
+    {
+        {
+            MainWindow window(directory->path());
+            window.show();
+            QVERIFY(window.close());
+        }
+        const QList<QByteArray> lines = readAll(iniPath()).split('\n');
+        QCOMPARE(lines.size(), 23); // 22 lines and nothing after the last CR LF
+        QVERIFY(lines.last().isEmpty());
+        QVERIFY(lines[0].startsWith("WINDOWTOP=") && lines[0].endsWith('\r'));
+        QVERIFY(lines[1].startsWith("WINDOWLEFT=") && lines[1].endsWith('\r'));
+        const QByteArray rest = "RPM=10000\r\nASC=15\r\nSLP=25\r\nSPE=\r\nINC=0\r\nSMS=0\r\n"
+                                "TUV=800\r\nTCC=20\r\nTVC=1,1\r\nTTR0=\r\nTTR1=10\r\nTTR2=200\r\n"
+                                "TTC0=\r\nTBL=600\r\nTML=150\r\nTBW=150\r\nTBS=1500\r\n"
+                                "TRC=4,5\r\nTCA=20\r\nTCQ=2,5\r\n";
+        QCOMPARE(lines.mid(2).join('\n'), rest);
+    }
+
+    void everythingComesBackAfterARestart()
+    {
+        const QPoint frame(120, 75);
+        {
+            MainWindow window(directory->path());
+            window.move(frame);
+            window.show();
+            field(window, "TUM")->setText(QStringLiteral("12345"));
+            field(window, "TTR0")->setText(QStringLiteral("4=1"));
+            field(window, "TCQ")->setText(QStringLiteral(" 100 "));
+            field(window, "TBS")->setText(QString());
+            field(window, "TTC0")->setText(QStringLiteral("Kabel *lang*"));
+            box(window, "CInch")->setChecked(true); // converts 15 cm to 6 inches
+            window.findChild<QRadioButton*>("OPC(0)")->setChecked(true);
+            QTest::mouseClick(window.findChild<QWidget*>("CCalc3"), Qt::LeftButton);
+            QVERIFY(window.close());
+        }
+        MainWindow window(directory->path());
+        QCOMPARE(field(window, "TUM")->text(), QStringLiteral("12345"));
+        QCOMPARE(field(window, "TAsc")->text(), QStringLiteral("6"));
+        QCOMPARE(field(window, "TTR0")->text(), QStringLiteral("4=1"));
+        QCOMPARE(field(window, "TCQ")->text(), QStringLiteral("100"));
+        QCOMPARE(field(window, "TBS")->text(), QString());
+        QCOMPARE(field(window, "TTC0")->text(), QStringLiteral("Kabel *lang*"));
+        QCOMPARE(field(window, "TVC")->text(), QStringLiteral("1,1"));
+        QVERIFY(box(window, "CInch")->isChecked());
+        QVERIFY(!box(window, "CSpeed")->isChecked());
+        QVERIFY(window.findChild<QRadioButton*>("OPC(2)")->isChecked());
+        QCOMPARE(window.findChild<QLabel*>("LTH")->text(), QString());
+        QCOMPARE(window.pos(), frame);
+    }
+
+    void restoringTheBoxesConvertsNothing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("box first") << QByteArray("INC=1\r\nASC=6\r\nSMS=1\r\nSPE=68\r\n");
+        QTest::newRow("texts first") << QByteArray("SPE=68\nASC=6\nINC=1\nSMS=1\n");
+    }
+    void restoringTheBoxesConvertsNothing()
+    {
+        QFETCH(QByteArray, file);
+        QVERIFY(writeFile(iniPath(), file));
+        MainWindow window(directory->path());
+        QVERIFY(box(window, "CInch")->isChecked());
+        QVERIFY(box(window, "CSpeed")->isChecked());
+        QCOMPARE(field(window, "TAsc")->text(), QStringLiteral("6"));
+        QCOMPARE(field(window, "TSpeed")->text(), QStringLiteral("68"));
+        // After loading, the boxes convert again.
+        box(window, "CInch")->setChecked(false);
+        QCOMPARE(field(window, "TAsc")->text(), QStringLiteral("15"));
+    }
+
+    void aFileWithOneKeyChangesOnlyThatField()
+    {
+        QVERIFY(writeFile(iniPath(), "* hand-edited\r\nTBL=700\r\n"));
+        MainWindow window(directory->path());
+        MainWindow untouched(directory->path() + QStringLiteral("/missing"));
+        QCOMPARE(field(window, "TBL")->text(), QStringLiteral("700"));
+        QCOMPARE(window.pos(), untouched.pos());
+        for (const char* name : {"TUM", "TAsc", "TVC", "TBW", "TCQ"})
+            QCOMPARE(field(window, name)->text(), field(untouched, name)->text());
+    }
+
+    void closingStillWorksWhenTheSaveFails_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::newRow("JOLV.INI is a directory") << "JOLV.INI";
+        QTest::newRow("no settings directory") << "";
+    }
+    void closingStillWorksWhenTheSaveFails()
+    {
+        QFETCH(QString, blocker);
+        const QString settingsDirectory =
+            blocker.isEmpty() ? directory->filePath(QStringLiteral("gone")) : directory->path();
+        if (!blocker.isEmpty())
+            QVERIFY(QDir(directory->path()).mkdir(blocker));
+        MainWindow window(settingsDirectory);
+        window.show();
+        QVERIFY(window.close());
+        QVERIFY(!window.isVisible());
+        QCOMPARE(QFileInfo(iniPath()).isDir(), !blocker.isEmpty());
+    }
+
+    void theFileIsWrittenOnceAtClosing()
+    {
+        MainWindow window(directory->path());
+        window.show();
+        QVERIFY(window.close());
+        QVERIFY(writeFile(iniPath(), "RPM=1\r\n"));
+        // Closing again (or quitting after a close) must not overwrite it.
+        window.show();
+        QVERIFY(window.close());
+        QCOMPARE(readAll(iniPath()), QByteArray("RPM=1\r\n"));
+    }
+};
+
+QTEST_MAIN(SettingsWindowTest)
+#include "test_settings_window.moc"
