@@ -326,6 +326,23 @@ private slots:
         QCOMPARE(textOf(window, qPrintable(label)), result);
     }
 
+    void steppingIgnoresTheUnitBoxes()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        click(window, "CInch"); // 15 cm become 6 inches
+        click(window, "CSpeed");
+        setText(window, "TAsc", "23,5");
+        click(window, "CAscU");
+        QCOMPARE(textOf(window, "TAsc"), QStringLiteral("24"));
+        click(window, "CAscU");
+        QCOMPARE(textOf(window, "TAsc"), QStringLiteral("24"));
+        click(window, "OPC(1)");
+        setText(window, "TSpeed", "499,5");
+        click(window, "CSpeedU");
+        QCOMPARE(textOf(window, "TSpeed"), QStringLiteral("500"));
+    }
+
     void rotorAndPowerButtonsCalculate()
     {
         MainWindow window(settingsDirectory.path());
