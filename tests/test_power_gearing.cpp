@@ -2,6 +2,7 @@
 // rotor speed and cable loss, written in a fixed order. Comma locale throughout.
 
 #include "calc/power_gearing.h"
+#include "writes_as_lines.h"
 
 #include <QLocale>
 #include <QTest>
@@ -148,14 +149,6 @@ QStringList asLines(const Results& results)
                       line("LUV", results.packVoltage)};
     if (results.cableLoss)
         lines << line("LQA", results.cableLoss);
-    return lines;
-}
-
-QStringList asLines(const Writes& writes)
-{
-    QStringList lines;
-    for (const FieldWrite& write : writes)
-        lines << write.control + u'=' + write.text;
     return lines;
 }
 

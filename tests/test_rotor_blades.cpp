@@ -3,6 +3,7 @@
 // Comma locale throughout.
 
 #include "calc/rotor_blades.h"
+#include "writes_as_lines.h"
 
 #include <QLocale>
 #include <QTest>
@@ -76,14 +77,6 @@ const Row rows[] = {
      {"600", "150", "1E308", "1500"},
      {"1350", "143,14", "381,70", ""}},
 };
-
-QStringList asLines(const Writes& writes)
-{
-    QStringList lines;
-    for (const FieldWrite& write : writes)
-        lines << write.control + u'=' + write.text;
-    return lines;
-}
 
 } // namespace
 
