@@ -1,11 +1,18 @@
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, and
 # runs the program (make run) or the test suite (make test).
 
+SHELL := /bin/bash
 BUILD_DIR := build
 JOBS := 2
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
+CHECK_PACKAGES := clang libclang-rt-14-dev
+CHECK_DIR := build-check
+FUZZ_SECONDS := 20
+FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations
+SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
@@ -21,7 +28,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test screenshot clean
+.PHONY: all deps build run test check screenshot clean
 
 all: build
 
@@ -44,6 +51,28 @@ endif
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
+# committed corpus (new finds go to a scratch folder, not into the repo).
+check: deps
+	$(call install_missing,$(CHECK_PACKAGES))
+	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
+	cmake --build $(CHECK_DIR) -j $(JOBS)
+	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
+	  ctest --output-on-failure -j $(JOBS)
+	@for target in $(FUZZ_TARGETS); do \
+	  scratch=$$(mktemp -d); \
+	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \
+	  if $(SANITIZER_OPTIONS) $(CHECK_DIR)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
+	      -timeout=5 -print_final_stats=1 -artifact_prefix=$(CHECK_DIR)/ \
+	      $$scratch fuzz/corpus/$$target > $$scratch.log 2>&1; then \
+	    grep -E '^stat::number_of_executed_units' $$scratch.log; rm -rf $$scratch $$scratch.log; \
+	  else \
+	    tail -40 $$scratch.log; echo "$$target failed"; exit 1; \
+	  fi; \
+	done
 
 screenshot: build
 	$(call install_missing,$(SCREENSHOT_PACKAGES))

@@ -2,8 +2,10 @@
 
 #include "field_values.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLatin1StringView>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -107,6 +109,21 @@ QString valueText(const Key& key, const Settings& current)
     return {};
 }
 
+// A save killed half-way may leave its temporary file ("JOLV.INI.XXXXXX")
+// beside the settings file. One older than any save takes belongs to no
+// running save and goes, so that repeated kills cannot pile them up.
+void removeStaleTemporaries(const QString& path)
+{
+    constexpr qint64 oldestSaveSeconds = 5;
+    const QFileInfo settingsFile(path);
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-oldestSaveSeconds);
+    const QFileInfoList temporaries = settingsFile.dir().entryInfoList(
+        {settingsFile.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& temporary : temporaries)
+        if (temporary.lastModified() < staleBefore)
+            QFile::remove(temporary.filePath());
+}
+
 #ifdef Q_OS_WIN
 QString windowsDirectory()
 {
@@ -166,7 +183,10 @@ bool save(const QString& path, const Settings& current)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(serialize(current)); // a failed write makes commit() discard the new file
-    return file.commit();
+    if (!file.commit())
+        return false;
+    removeStaleTemporaries(path);
+    return true;
 }
 
 QString settingsDirectory()

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -214,6 +215,7 @@ private slots:
     void load();
     void saveFails_data();
     void saveFails();
+    void saveRemovesStaleTemporaries();
     void settingsDirectoryIsCreated();
 };
 
@@ -568,6 +570,27 @@ void TestSettingsFile::saveFails()
     const QMap<QString, QByteArray> before = tree(directory.path());
     QVERIFY(!settings_file::save(path, defaults));
     QCOMPARE(tree(directory.path()), before);
+}
+
+// Left by saves that were killed: gone once older than any save takes; a
+// fresh one may belong to a save in progress, other names are not ours.
+void TestSettingsFile::saveRemovesStaleTemporaries()
+{
+    const QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+    const QDateTime minuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    for (const char* name :
+         {"JOLV.INI.aB3xYz", "JOLV.INI.fresh1", "JOLV.INI.bak", "OTHER.INI.aB3xYz"}) {
+        QFile file(directory.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (QByteArray(name) != "JOLV.INI.fresh1")
+            QVERIFY(file.setFileTime(minuteAgo, QFileDevice::FileModificationTime));
+    }
+    QVERIFY(settings_file::save(path, defaults));
+    QDir listing(directory.path());
+    QCOMPARE(listing.entryList(QDir::Files, QDir::Name),
+             (QStringList{"JOLV.INI", "JOLV.INI.bak", "JOLV.INI.fresh1", "OTHER.INI.aB3xYz"}));
 }
 
 void TestSettingsFile::settingsDirectoryIsCreated()

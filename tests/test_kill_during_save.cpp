@@ -1,0 +1,124 @@
+// The built program killed with SIGKILL while it saves: JOLV.INI is at every
+// moment absent, the old complete file or the new complete file, and killed
+// saves leave no temporary files piling up.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <csignal>
+
+namespace {
+
+constexpr int rounds = 40;
+
+bool catchesSigterm(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+// Empty when the file is whole: 22 CR LF lines, the first WINDOWTOP, the
+// last the cable section.
+QString problemWith(const QByteArray& file)
+{
+    const QList<QByteArray> lines = file.split('\n');
+    if (lines.size() != 23 || !lines.last().isEmpty())
+        return QStringLiteral("%1 lines").arg(lines.size() - 1);
+    for (qsizetype i = 0; i < 22; ++i)
+        if (!lines[i].endsWith('\r') || !lines[i].contains('='))
+            return QStringLiteral("line %1: %2").arg(i + 1).arg(QString::fromLatin1(lines[i]));
+    if (!lines.first().startsWith("WINDOWTOP=") || !lines[21].startsWith("TCQ="))
+        return QStringLiteral("keys out of order");
+    return {};
+}
+
+QProcess* startProgram(const QString& configHome, QObject* parent)
+{
+    auto* program = new QProcess(parent);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program->setProcessEnvironment(environment);
+    program->start(QStringLiteral(JOLV_PROGRAM), {});
+    return program;
+}
+
+} // namespace
+
+class KillDuringSaveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settingsFileIsNeverPartial()
+    {
+        QTemporaryDir config;
+        const QString iniPath = config.filePath(QStringLiteral("JOLV.INI"));
+        int oldKept = 0;
+        int newWritten = 0;
+        for (int round = 0; round < rounds; ++round) {
+            // Every other round starts without a file; the others from an old
+            // one that the program never writes itself (it has a comment).
+            const QByteArray oldFile = "* old\r\nRPM=" + QByteArray::number(round) + "\r\n";
+            QFile::remove(iniPath);
+            if (round % 2 == 1) {
+                QFile old(iniPath);
+                QVERIFY(old.open(QIODevice::WriteOnly) && old.write(oldFile) == oldFile.size());
+            }
+
+            QProcess* program = startProgram(config.path(), this);
+            QVERIFY(program->waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(catchesSigterm(program->processId()), 10000);
+            ::kill(pid_t(program->processId()), SIGTERM);
+            // From at once to about when the save is done, in steps of 0.1 ms.
+            QThread::usleep(static_cast<unsigned long>((round * 37) % 40 * 100));
+            ::kill(pid_t(program->processId()), SIGKILL);
+            QVERIFY(program->waitForFinished(10000));
+            delete program;
+
+            QFile file(iniPath);
+            if (!file.exists()) {
+                QCOMPARE(round % 2, 0);
+                continue;
+            }
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray found = file.readAll();
+            if (round % 2 == 1 && found == oldFile) {
+                ++oldKept;
+                continue;
+            }
+            const QString problem = problemWith(found);
+            QVERIFY2(problem.isEmpty(),
+                     qPrintable(QStringLiteral("round %1: %2").arg(round).arg(problem)));
+            ++newWritten;
+        }
+        qInfo("%d rounds: old file kept %d times, new file complete %d times", rounds, oldKept,
+              newWritten);
+
+        // A save killed half-way may leave a temporary file; the next
+        // complete save removes those that are older than any save takes.
+        QStringList leftovers = QDir(config.path()).entryList(QDir::Files | QDir::Hidden);
+        leftovers.removeAll(QStringLiteral("JOLV.INI"));
+        if (!leftovers.isEmpty()) {
+            QThread::sleep(6);
+            QProcess* program = startProgram(config.path(), this);
+            QVERIFY(program->waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(catchesSigterm(program->processId()), 10000);
+            ::kill(pid_t(program->processId()), SIGTERM);
+            QVERIFY(program->waitForFinished(10000));
+            delete program;
+        }
+        QCOMPARE(QDir(config.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("JOLV.INI")});
+    }
+};
+
+QTEST_GUILESS_MAIN(KillDuringSaveTest)
+#include "test_kill_during_save.moc"
