@@ -8,7 +8,7 @@ using K = ControlKind;
 using F = FontRole;
 
 // clang-format off
-constexpr auto controls = std::to_array<ControlSpec>({
+constexpr auto controls = std::to_array<ControlRow>({
     // name, kind, caption, tooltip, {left, top, width, height}, font, names, default
     {"HeadingSpeed", K::Heading, "Speed", "", {120, 75, 735, 255}, F::Heading},
     {"HeadingRotor", K::Heading, "Rotor", "", {5040, 80, 2295, 255}, F::Heading},
@@ -152,7 +152,7 @@ constexpr auto focusOrder = std::to_array<const char*>({
 
 } // namespace
 
-std::span<const ControlSpec> controlTable()
+std::span<const ControlRow> controlTable()
 {
     return controls;
 }

@@ -34,7 +34,7 @@ struct TwipsRect {
     int height;
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char* name; // objectName
     ControlKind kind;
     const char* caption;
@@ -45,7 +45,7 @@ struct ControlSpec {
     double defaultValue = std::numeric_limits<double>::quiet_NaN(); // TextBox: NaN for empty
 };
 
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 // Object names in keyboard focus order; OPC(0) to OPC(2) stand for the group.
 std::span<const char* const> tabOrder();

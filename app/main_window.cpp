@@ -52,15 +52,15 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
+QLabel* makeLabel(const ControlRow& row, QWidget* parent)
 {
-    auto* label = new QLabel(QString::fromUtf8(spec.caption), parent);
+    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
     // Static text sits at the top of its box, the results end at its right edge.
-    const bool rightAligned = spec.kind == ControlKind::Output || spec.kind == ControlKind::Footer;
+    const bool rightAligned = row.kind == ControlKind::Output || row.kind == ControlKind::Footer;
     label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-    if (spec.kind == ControlKind::Output)
+    if (row.kind == ControlKind::Output)
         setTextColour(label, QColor(255, 0, 0));
-    if (spec.kind == ControlKind::Footer)
+    if (row.kind == ControlKind::Footer)
         setTextColour(label, QColor(128, 128, 128));
     return label;
 }
@@ -111,22 +111,22 @@ void MainWindow::buildControls()
 {
     OPC = new QButtonGroup(this);
     OPC->setObjectName(QStringLiteral("OPC"));
-    for (const ControlSpec& spec : controlTable()) {
-        QWidget* control = createControl(spec);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setGeometry(pixels(spec.twips));
-        control->setFont(fontFor(spec.font));
-        if (*spec.toolTip)
-            control->setToolTip(QString::fromUtf8(spec.toolTip));
+    for (const ControlRow& row : controlTable()) {
+        QWidget* control = createControl(row);
+        control->setObjectName(QString::fromLatin1(row.name));
+        control->setGeometry(pixels(row.twips));
+        control->setFont(fontFor(row.font));
+        if (*row.toolTip)
+            control->setToolTip(QString::fromUtf8(row.toolTip));
         controls.insert(control->objectName(), control);
     }
 
     // Captions name their field for screen readers, and describe their result.
-    for (const ControlSpec& spec : controlTable()) {
-        if (spec.kind != ControlKind::Caption)
+    for (const ControlRow& row : controlTable()) {
+        if (row.kind != ControlKind::Caption)
             continue;
-        auto* caption = static_cast<QLabel*>(controls.value(QString::fromLatin1(spec.name)));
-        QWidget* named = controls.value(QString::fromLatin1(spec.names));
+        auto* caption = static_cast<QLabel*>(controls.value(QString::fromLatin1(row.name)));
+        QWidget* named = controls.value(QString::fromLatin1(row.names));
         if (qobject_cast<QLineEdit*>(named)) {
             caption->setBuddy(named);
             named->setAccessibleName(caption->text());
@@ -158,25 +158,25 @@ void MainWindow::buildControls()
     controls.value(QStringLiteral("TTR0"))->installEventFilter(this);
 }
 
-QWidget* MainWindow::createControl(const ControlSpec& spec)
+QWidget* MainWindow::createControl(const ControlRow& row)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Heading:
     case ControlKind::Caption:
     case ControlKind::Output:
     case ControlKind::Footer:
-        return makeLabel(spec, this);
+        return makeLabel(row, this);
     case ControlKind::TextBox: {
         auto* field = new QLineEdit(this);
-        if (!std::isnan(spec.defaultValue))
-            field->setText(fields::numberToText(spec.defaultValue));
+        if (!std::isnan(row.defaultValue))
+            field->setText(fields::numberToText(row.defaultValue));
         return field;
     }
     case ControlKind::Button:
     case ControlKind::Stepper:
-        return new QPushButton(QString::fromUtf8(spec.caption), this);
+        return new QPushButton(QString::fromUtf8(row.caption), this);
     case ControlKind::CheckBox:
-        return new QCheckBox(QString::fromUtf8(spec.caption), this);
+        return new QCheckBox(QString::fromUtf8(row.caption), this);
     case ControlKind::Option:
         break;
     }

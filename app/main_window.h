@@ -10,7 +10,7 @@
 #include <QWidget>
 
 class QButtonGroup;
-struct ControlSpec;
+struct ControlRow;
 struct TwipsRect;
 namespace steppers {
 struct Stepper;
@@ -37,7 +37,7 @@ protected:
 
 private:
     void buildControls();
-    QWidget* createControl(const ControlSpec& spec);
+    QWidget* createControl(const ControlRow& row);
     void connectSteppers();
     void setTabOrder();
     void Form_Load();   // restores the stored position, texts and boxes

@@ -46,9 +46,9 @@ void click(QWidget& window, const char* name)
 QMap<QString, QString> allTexts(const QWidget& window)
 {
     QMap<QString, QString> texts;
-    for (const ControlSpec& spec : controlTable())
-        if (spec.kind == ControlKind::TextBox || spec.kind == ControlKind::Output)
-            texts.insert(QString::fromLatin1(spec.name), textOf(window, spec.name));
+    for (const ControlRow& row : controlTable())
+        if (row.kind == ControlKind::TextBox || row.kind == ControlKind::Output)
+            texts.insert(QString::fromLatin1(row.name), textOf(window, row.name));
     return texts;
 }
 
@@ -426,10 +426,10 @@ private slots:
         QFETCH(QString, control);
         MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
-        for (const ControlSpec& spec : controlTable())
-            if (control == QLatin1String(spec.name))
+        for (const ControlRow& row : controlTable())
+            if (control == QLatin1String(row.name))
                 QCOMPARE(window.findChild<QWidget*>(control)->geometry(),
-                         twipsToPixelsAt96Dpi(spec.twips));
+                         twipsToPixelsAt96Dpi(row.twips));
         QCOMPARE(window.size(), QSize(646, 383));
         QCOMPARE(window.minimumSize(), window.maximumSize());
     }
@@ -438,19 +438,18 @@ private slots:
     void captionsFitTheirBoxes()
     {
         MainWindow window(settingsDirectory.path());
-        for (const ControlSpec& spec : controlTable()) {
-            const auto* control = window.findChild<QWidget*>(spec.name);
-            const QString caption = QString::fromUtf8(spec.caption);
+        for (const ControlRow& row : controlTable()) {
+            const auto* control = window.findChild<QWidget*>(row.name);
+            const QString caption = QString::fromUtf8(row.caption);
             if (caption.isEmpty())
                 continue;
             const int textWidth = control->fontMetrics().horizontalAdvance(caption);
-            const int needed =
-                spec.kind == ControlKind::CheckBox ? control->sizeHint().width()
-                : spec.kind == ControlKind::Button || spec.kind == ControlKind::Stepper
-                    ? textWidth + 4 // the push button's frame
-                    : textWidth;
-            QVERIFY2(needed <= control->width(), spec.name);
-            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, spec.name);
+            const int needed = row.kind == ControlKind::CheckBox ? control->sizeHint().width()
+                               : row.kind == ControlKind::Button || row.kind == ControlKind::Stepper
+                                   ? textWidth + 4 // the push button's frame
+                                   : textWidth;
+            QVERIFY2(needed <= control->width(), row.name);
+            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, row.name);
         }
     }
 
