@@ -2,7 +2,9 @@
 
 #include <QSocketNotifier>
 #include <QWidget>
+#include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,12 +15,17 @@ int signalSockets[2] = {-1, -1};
 
 constexpr int closingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
+// What each signal did before, restored when the window is gone.
+struct sigaction previousActions[std::size(closingSignals)];
+
 void onSignal(int)
 {
+    const int interruptedErrno = errno; // the interrupted code may be about to read it
     const char byte = 1;
     // Only async-signal-safe calls here; a full pipe just drops the byte,
     // since one pending close is enough.
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, sizeof byte);
+    errno = interruptedErrno;
 }
 
 } // namespace
@@ -35,16 +42,20 @@ CloseOnSignals::CloseOnSignals(QWidget* window)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signalNumber : closingSignals)
-        sigaction(signalNumber, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(closingSignals); ++i) {
+        sigaction(closingSignals[i], nullptr, &previousActions[i]);
+        // A signal the user chose to ignore (nohup) stays ignored.
+        if (previousActions[i].sa_handler != SIG_IGN)
+            sigaction(closingSignals[i], &action, nullptr);
+    }
 }
 
 CloseOnSignals::~CloseOnSignals()
 {
     if (!notifier)
         return;
-    for (int signalNumber : closingSignals)
-        std::signal(signalNumber, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(closingSignals); ++i)
+        sigaction(closingSignals[i], &previousActions[i], nullptr);
     ::close(signalSockets[0]);
     ::close(signalSockets[1]);
     signalSockets[0] = signalSockets[1] = -1;

@@ -16,29 +16,29 @@ constexpr auto controls = std::to_array<ControlRow>({
 
     // Speed panel: rows at 345, 660, 975 and 1290.
     {"CaptionTUM", K::Caption, "U/min", "Umdrehungen pro Minute", {105, 420, 960, 225}, F::Regular, "TUM"},
-    {"OPC(0)", K::Option, "", "", {945, 375, 225, 225}, F::Regular},
+    {"OPC(0)", K::Option, "", "", {945, 345, 225, 225}, F::Regular},
     {"TUM", K::TextBox, "", "", {1260, 345, 645, 285}, F::Regular, "", 10000},
-    {"CUMD", K::Stepper, "<", "", {1995, 375, 225, 225}, F::Regular},
-    {"CUMU", K::Stepper, ">", "", {2205, 375, 225, 225}, F::Regular},
+    {"CUMD", K::Stepper, "<", "", {1995, 345, 225, 225}, F::Regular},
+    {"CUMU", K::Stepper, ">", "", {2205, 345, 225, 225}, F::Regular},
 
     {"CaptionTAsc", K::Caption, "Steigung", "Steigung", {105, 735, 960, 225}, F::Regular, "TAsc"},
-    {"OPC(1)", K::Option, "", "", {945, 690, 225, 225}, F::Regular},
+    {"OPC(1)", K::Option, "", "", {945, 660, 225, 225}, F::Regular},
     {"TAsc", K::TextBox, "", "", {1260, 660, 645, 285}, F::Regular, "", 15},
-    {"CAscD", K::Stepper, "<", "", {1995, 690, 225, 225}, F::Regular},
-    {"CAscU", K::Stepper, ">", "", {2205, 690, 225, 225}, F::Regular},
-    {"CInch", K::CheckBox, "Zoll", "", {2520, 637, 645, 330}, F::Regular},
+    {"CAscD", K::Stepper, "<", "", {1995, 660, 225, 225}, F::Regular},
+    {"CAscU", K::Stepper, ">", "", {2205, 660, 225, 225}, F::Regular},
+    {"CInch", K::CheckBox, "Zoll", "", {2520, 660, 645, 330}, F::Regular},
 
     {"CaptionTSlip", K::Caption, "Schlupf %", "Schlupf", {105, 1050, 960, 225}, F::Regular, "TSlip"},
     {"TSlip", K::TextBox, "", "", {1260, 975, 645, 285}, F::Regular, "", 25},
-    {"CSlipD", K::Stepper, "<", "", {1995, 1005, 225, 225}, F::Regular},
-    {"CSlipU", K::Stepper, ">", "", {2205, 1005, 225, 225}, F::Regular},
+    {"CSlipD", K::Stepper, "<", "", {1995, 975, 225, 225}, F::Regular},
+    {"CSlipU", K::Stepper, ">", "", {2205, 975, 225, 225}, F::Regular},
 
     {"CaptionTSpeed", K::Caption, "Speed", "Antriebsgeschwindigkeit", {105, 1365, 960, 225}, F::Regular, "TSpeed"},
-    {"OPC(2)", K::Option, "", "", {945, 1320, 225, 225}, F::Regular},
+    {"OPC(2)", K::Option, "", "", {945, 1290, 225, 225}, F::Regular},
     {"TSpeed", K::TextBox, "", "", {1260, 1290, 645, 285}, F::Regular},
-    {"CSpeedD", K::Stepper, "<", "", {1995, 1320, 225, 225}, F::Regular},
-    {"CSpeedU", K::Stepper, ">", "", {2205, 1320, 225, 225}, F::Regular},
-    {"CSpeed", K::CheckBox, "m/s", "", {2520, 1320, 750, 225}, F::Regular},
+    {"CSpeedD", K::Stepper, "<", "", {1995, 1290, 225, 225}, F::Regular},
+    {"CSpeedU", K::Stepper, ">", "", {2205, 1290, 225, 225}, F::Regular},
+    {"CSpeed", K::CheckBox, "m/s", "", {2520, 1290, 750, 225}, F::Regular},
 
     {"CCalc", K::Button, "Berechnen", "", {3360, 1185, 1170, 435}, F::Bold},
 
@@ -135,7 +135,7 @@ constexpr auto controls = std::to_array<ControlRow>({
     {"CCalc2", K::Button, "Berechnen", "", {3360, 5160, 1170, 435}, F::Bold},
 
     // Footer, both right edges at 9570.
-    {"LCopy", K::Footer, "© 2026 JOLV", "", {8190, 5040, 1380, 225}, F::Regular},
+    {"LCopy", K::Footer, "© 2026 Autoren", "", {8190, 5040, 1380, 225}, F::Regular},
     {"LVersion", K::Footer, "Version 1.5", "", {8505, 5355, 1065, 225}, F::Regular},
 });
 

@@ -26,10 +26,11 @@ namespace {
 
 constexpr double twipsPerInch = 1440;
 constexpr double windowPi = 3.14159; // five decimals, as the rotor figures expect
+constexpr double windowCoordinateLimit = 32767; // pixels; X11 holds 16-bit coordinates
 
-// The design's faces; where they are missing the metric-compatible free face
-// stands in (fontconfig may know other aliases, this one is installed with us).
-void substituteDesignFonts()
+// The window's faces are MS Sans Serif and Arial; where they are missing the
+// metric-compatible free face stands in (installed with the program).
+void substituteMissingFonts()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
@@ -71,7 +72,7 @@ MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
     : QWidget(parent)
     , settingsDirectory(settingsDirectory)
 {
-    substituteDesignFonts();
+    substituteMissingFonts();
     setObjectName(QStringLiteral("JOLV"));
     setWindowTitle(QStringLiteral("JOLV"));
     QIcon icon;
@@ -130,6 +131,7 @@ void MainWindow::buildControls()
         if (qobject_cast<QLineEdit*>(named)) {
             caption->setBuddy(named);
             named->setAccessibleName(caption->text());
+            named->setToolTip(caption->toolTip());
         } else if (named) {
             named->setAccessibleDescription(caption->toolTip());
         }
@@ -213,14 +215,14 @@ void MainWindow::Form_Load()
     iniPath = settings_file::iniPath(settingsDirectory);
 
     const settings_file::Settings stored = settings_file::load(iniPath);
-    if (stored.top || stored.left) {
-        // The frame's top-left corner, applied as stored without a screen check.
-        QPoint frame = pos();
-        if (stored.left)
-            frame.setX(qRound(*stored.left / twipsPerPixelX()));
-        if (stored.top)
-            frame.setY(qRound(*stored.top / twipsPerPixelY()));
-        move(frame);
+    if (stored.top && stored.left) {
+        // The frame's top-left corner, applied as stored without a screen
+        // check; only beyond the coordinates a window system can hold at all
+        // is a position skipped. Files we write always hold both keys.
+        const double x = *stored.left / twipsPerPixelX();
+        const double y = *stored.top / twipsPerPixelY();
+        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit)
+            move(qRound(x), qRound(y));
     }
     for (auto text = stored.fieldTexts.cbegin(); text != stored.fieldTexts.cend(); ++text)
         apply({{text.key(), text.value()}});
@@ -257,14 +259,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-QString MainWindow::text(const QString& control) const
+QString MainWindow::text(const QString& field) const
 {
-    QWidget* widget = controls.value(control);
-    if (auto* field = qobject_cast<QLineEdit*>(widget))
-        return field->text();
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text();
-    return {};
+    return static_cast<QLineEdit*>(controls.value(field))->text();
 }
 
 bool MainWindow::isTicked(const QString& checkBox) const

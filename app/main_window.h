@@ -49,7 +49,7 @@ private:
     QRect pixels(const TwipsRect& twips) const;
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
-    QString text(const QString& control) const;
+    QString text(const QString& field) const;
     bool isTicked(const QString& checkBox) const;
     void apply(const Writes& writes);
 

@@ -2,7 +2,6 @@
 
 #include "field_values.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -109,21 +108,6 @@ QString valueText(const Key& key, const Settings& current)
     return {};
 }
 
-// A save killed half-way may leave its temporary file ("JOLV.INI.XXXXXX")
-// beside the settings file. One older than any save takes belongs to no
-// running save and goes, so that repeated kills cannot pile them up.
-void removeStaleTemporaries(const QString& path)
-{
-    constexpr qint64 oldestSaveSeconds = 5;
-    const QFileInfo settingsFile(path);
-    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-oldestSaveSeconds);
-    const QFileInfoList temporaries = settingsFile.dir().entryInfoList(
-        {settingsFile.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo& temporary : temporaries)
-        if (temporary.lastModified() < staleBefore)
-            QFile::remove(temporary.filePath());
-}
-
 #ifdef Q_OS_WIN
 QString windowsDirectory()
 {
@@ -166,6 +150,9 @@ QByteArray serialize(const Settings& current)
 
 Settings load(const QString& path)
 {
+    // Only a regular file: a FIFO or device of that name could block the start.
+    if (!QFileInfo(path).isFile())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -183,10 +170,7 @@ bool save(const QString& path, const Settings& current)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(serialize(current)); // a failed write makes commit() discard the new file
-    if (!file.commit())
-        return false;
-    removeStaleTemporaries(path);
-    return true;
+    return file.commit();
 }
 
 QString settingsDirectory()

@@ -1,6 +1,6 @@
 #include "drive_speed.h"
 
-#include "app/field_values.h"
+#include "numbers.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -13,7 +13,6 @@ using fields::Pattern;
 
 constexpr double cmPerMinuteToMetresPerSecond = 6000; // 100 cm per m * 60 s per min
 constexpr double centimetresPerInch = 2.54;
-constexpr double kmhPerMetrePerSecond = 3.6;
 constexpr double slipWhenBlank = 25; // per cent
 constexpr double rpmStep = 100;      // a computed rpm is brought to whole hundreds
 constexpr double pitchStep = 0.5;    // a computed pitch to half units
@@ -145,7 +144,7 @@ Result calculate(const Inputs& inputs)
     }
 
     const double inchFactor = inputs.inch ? centimetresPerInch : 1;
-    const double speedFactor = inputs.metresPerSecond ? 1 : kmhPerMetrePerSecond;
+    const double speedFactor = inputs.metresPerSecond ? 1 : calc::kmhPerMetrePerSecond;
     const auto text =
         computeTarget(rpm, pitch, speed, fields::trimmed(texts.slip), inchFactor, speedFactor);
     if (!text) {
@@ -174,7 +173,7 @@ Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond)
     if (!speed)
         return {};
     const double converted =
-        nowMetresPerSecond ? *speed / kmhPerMetrePerSecond : *speed * kmhPerMetrePerSecond;
+        nowMetresPerSecond ? *speed / calc::kmhPerMetrePerSecond : *speed * calc::kmhPerMetrePerSecond;
     const QString text = fields::formatted(converted, Pattern::Whole);
     if (text.isEmpty())
         return {};

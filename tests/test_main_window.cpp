@@ -3,6 +3,7 @@
 
 #include "app/control_table.h"
 #include "app/main_window.h"
+#include "support_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -17,16 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-QString textOf(const QWidget& window, const char* name)
-{
-    const QObject* control = window.findChild<QObject*>(QString::fromLatin1(name));
-    if (const auto* field = qobject_cast<const QLineEdit*>(control))
-        return field->text();
-    if (const auto* label = qobject_cast<const QLabel*>(control))
-        return label->text();
-    qFatal("no text control %s", name);
-}
 
 void setText(QWidget& window, const char* name, const QString& text)
 {
@@ -280,37 +271,30 @@ private slots:
 
     void steppersStepAndRecalculate_data()
     {
+        struct Row {
+            const char* name;
+            const char* button;
+            const char* field;
+            const char* stepped;
+            const char* label;
+            const char* result;
+        };
+        const Row rows[] = {
+            {"speed panel", "CAscU", "TAsc", "15,5", "TSpeed", "70"},
+            {"rotor panel", "CBLU", "TBL", "610", "LTH", "1370"},
+            {"power panel", "TCAU", "TCA", "21", "LUV", "20,11"},
+            {"power panel motor", "TUVD", "TUV", "790", "LUM", "15958"},
+            // The computed field's own stepper leaves no trace of its step.
+            {"computed field", "CSpeedU", "TSpeed", "68", "TSpeed", "68"},
+        };
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("stepped");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("result");
-        QTest::newRow("speed panel") << "CAscU"
-                                     << "TAsc"
-                                     << "15,5"
-                                     << "TSpeed"
-                                     << "70";
-        QTest::newRow("rotor panel") << "CBLU"
-                                     << "TBL"
-                                     << "610"
-                                     << "LTH"
-                                     << "1370";
-        QTest::newRow("power panel") << "TCAU"
-                                     << "TCA"
-                                     << "21"
-                                     << "LVA"
-                                     << "1,01";
-        QTest::newRow("power panel motor") << "TUVD"
-                                           << "TUV"
-                                           << "790"
-                                           << "LUM"
-                                           << "15958";
-        // The computed field's own stepper leaves no trace of its step.
-        QTest::newRow("computed field") << "CSpeedU"
-                                        << "TSpeed"
-                                        << "68"
-                                        << "TSpeed"
-                                        << "68";
+        for (const Row& row : rows)
+            QTest::newRow(row.name)
+                << row.button << row.field << row.stepped << row.label << row.result;
     }
     void steppersStepAndRecalculate()
     {
@@ -324,6 +308,18 @@ private slots:
         QCOMPARE(messageAfterClicking(window, qPrintable(button)), QString());
         QCOMPARE(textOf(window, qPrintable(field)), stepped);
         QCOMPARE(textOf(window, qPrintable(label)), result);
+    }
+
+    // At its bound the value stays, yet the field is rewritten and the panel
+    // recalculated.
+    void clickAtTheLimitStillRecalculates()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        setText(window, "TCC", "36,0");
+        click(window, "TCCU");
+        QCOMPARE(textOf(window, "TCC"), QStringLiteral("36"));
+        QCOMPARE(textOf(window, "LUM"), QStringLiteral("29088"));
     }
 
     void steppingIgnoresTheUnitBoxes()
@@ -377,7 +373,7 @@ private slots:
         QCOMPARE(textOf(window, "LPRP"), QStringLiteral("1293"));
     }
 
-    void tabFollowsTheDesignOrder()
+    void tabFollowsTheListedOrder()
     {
         MainWindow window(settingsDirectory.path());
         window.show();
@@ -415,13 +411,13 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), pitchOption);
     }
 
-    void controlsStandWhereDesigned_data()
+    void controlsStandAtTheirTwipsPositions_data()
     {
         QTest::addColumn<QString>("control");
         for (const char* name : {"TUM", "CCalc", "LTH", "TCQU", "LVersion", "HeadingRotor"})
             QTest::newRow(name) << name;
     }
-    void controlsStandWhereDesigned()
+    void controlsStandAtTheirTwipsPositions()
     {
         QFETCH(QString, control);
         MainWindow window(settingsDirectory.path());

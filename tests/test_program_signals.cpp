@@ -1,5 +1,7 @@
 // The built program, ended by a signal, saves its settings like a normal close.
 
+#include "support_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,18 +10,6 @@
 #include <csignal>
 
 namespace {
-
-// True once the process catches `signalNumber` (Linux: the SigCgt mask).
-bool catchesSignal(qint64 pid, int signalNumber)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
-    return false;
-}
 
 } // namespace
 
@@ -68,6 +58,29 @@ private slots:
         QCOMPARE(lines[6], QByteArray("INC=1\r"));
         QCOMPARE(lines[21], QByteArray("TCQ=2.5\r"));
         QCOMPARE(QDir(config.path()).entryList(QDir::Files), QStringList{"JOLV.INI"});
+    }
+
+    // Started under nohup, the program keeps ignoring the hang-up.
+    void ignoredHangUpStaysIgnored()
+    {
+        QTemporaryDir config;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(environment);
+        program.setChildProcessModifier([] { std::signal(SIGHUP, SIG_IGN); });
+        program.start(QStringLiteral(JOLV_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), SIGTERM), 10000);
+        QVERIFY(!catchesSignal(program.processId(), SIGHUP));
+
+        ::kill(pid_t(program.processId()), SIGHUP);
+        QVERIFY(!program.waitForFinished(300));
+        ::kill(pid_t(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QFile::exists(config.filePath(QStringLiteral("JOLV.INI"))));
     }
 };
 

@@ -2,6 +2,7 @@
 // restores, and that a failed save neither stops the close nor harms a file.
 
 #include "app/main_window.h"
+#include "support_files.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -13,18 +14,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QLineEdit* field(QWidget& window, const char* name)
 {
@@ -59,7 +48,7 @@ private slots:
             window.show();
             QVERIFY(window.close());
         }
-        const QList<QByteArray> lines = readAll(iniPath()).split('\n');
+        const QList<QByteArray> lines = fileBytes(iniPath()).split('\n');
         QCOMPARE(lines.size(), 23); // 22 lines and nothing after the last CR LF
         QVERIFY(lines.last().isEmpty());
         QVERIFY(lines[0].startsWith("WINDOWTOP=") && lines[0].endsWith('\r'));
@@ -134,6 +123,32 @@ private slots:
             QCOMPARE(field(window, name)->text(), field(untouched, name)->text());
     }
 
+    void storedPositionIsAppliedAsItStands_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QPoint>("position");
+        QTest::newRow("both keys")
+            << QByteArray("WINDOWTOP=150\r\nWINDOWLEFT=300\r\n") << true << QPoint(20, 10);
+        QTest::newRow("off the screen, unchanged")
+            << QByteArray("WINDOWTOP=-150\nWINDOWLEFT=1,5E+05\n") << true << QPoint(10000, -10);
+        QTest::newRow("left alone") << QByteArray("WINDOWLEFT=300\n") << false << QPoint();
+        QTest::newRow("beyond any window system")
+            << QByteArray("WINDOWTOP=1E30\nWINDOWLEFT=300\n") << false << QPoint();
+        QTest::newRow("not a number")
+            << QByteArray("WINDOWTOP=oben\nWINDOWLEFT=300\n") << false << QPoint();
+    }
+    void storedPositionIsAppliedAsItStands()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, moved);
+        QFETCH(QPoint, position);
+        QVERIFY(writeFile(iniPath(), file));
+        MainWindow window(directory->path());
+        MainWindow withoutFile(directory->filePath(QStringLiteral("missing")));
+        QCOMPARE(window.pos(), moved ? position : withoutFile.pos());
+    }
+
     void closingStillWorksWhenTheSaveFails_data()
     {
         QTest::addColumn<QString>("blocker");
@@ -163,7 +178,7 @@ private slots:
         // Closing again (or quitting after a close) must not overwrite it.
         window.show();
         QVERIFY(window.close());
-        QCOMPARE(readAll(iniPath()), QByteArray("RPM=1\r\n"));
+        QCOMPARE(fileBytes(iniPath()), QByteArray("RPM=1\r\n"));
     }
 };
 
