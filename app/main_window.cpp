@@ -25,7 +25,7 @@
 namespace {
 
 constexpr double twipsPerInch = 1440;
-constexpr double windowPi = 3.14159; // five decimals, as the rotor figures expect
+constexpr double windowPi = 3.14159;            // five decimals, as the rotor figures expect
 constexpr double windowCoordinateLimit = 32767; // pixels; X11 holds 16-bit coordinates
 
 // The window's faces are MS Sans Serif and Arial; where they are missing the
@@ -193,6 +193,7 @@ void MainWindow::connectSteppers()
         auto* button =
             static_cast<QPushButton*>(controls.value(QString::fromLatin1(stepper.button)));
         connect(button, &QPushButton::clicked, this, [this, &stepper] { stepperClicked(stepper); });
+        button->setAutoRepeat(true); // held down, it steps on and the results follow
         const QString field = controls.value(QString::fromLatin1(stepper.field))->accessibleName();
         button->setAccessibleName(field + (stepper.direction == steppers::Direction::Down
                                                ? QStringLiteral(" verringern")

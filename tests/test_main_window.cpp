@@ -322,6 +322,43 @@ private slots:
         QCOMPARE(textOf(window, "LUM"), QStringLiteral("29088"));
     }
 
+    // Held down, a stepper repeats; the results follow every step.
+    void heldStepperRepeats()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        auto* up = window.findChild<QPushButton*>("CBLU");
+        QTest::mousePress(up, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(textOf(window, "TBL").toInt() >= 630, 5000);
+        QTest::mouseRelease(up, Qt::LeftButton);
+        const int blade = textOf(window, "TBL").toInt();
+        QCOMPARE(textOf(window, "LTH"), QString::number(2 * blade + 150));
+    }
+
+    // A held stepper that makes the Speed panel complain shows one box, not
+    // a box behind every repeated step.
+    void heldStepperShowsOneMessage()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        setText(window, "TUM", "");
+        auto boxes = std::make_shared<int>(0);
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [boxes] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++*boxes;
+                box->accept();
+            }
+        });
+        closer.start(50);
+        auto* up = window.findChild<QPushButton*>("CAscU");
+        QTest::mousePress(up, Qt::LeftButton);
+        QTest::qWait(1500);
+        QTest::mouseRelease(up, Qt::LeftButton);
+        QTest::qWait(100);
+        QCOMPARE(*boxes, 1);
+    }
+
     void steppingIgnoresTheUnitBoxes()
     {
         MainWindow window(settingsDirectory.path());
