@@ -2,14 +2,20 @@
 
 #include "field_values.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLatin1StringView>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -108,6 +114,36 @@ QString valueText(const Key& key, const Settings& current)
     return {};
 }
 
+// Temporary files of a save are hidden and carry a name no user would give:
+// ".JOLV.INI.saving-XXXXXX" beside the settings file.
+QString savingPrefix(const QFileInfo& target)
+{
+    return u'.' + target.fileName() + QStringLiteral(".saving-");
+}
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// A save killed half-way leaves its temporary file. One older than any save
+// takes belongs to no running save and goes, so that kills cannot pile them up.
+void removeStaleSavingFiles(const QFileInfo& target)
+{
+    constexpr qint64 oldestSaveSeconds = 5;
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-oldestSaveSeconds);
+    QDir directory = target.dir();
+    directory.setNameFilters({savingPrefix(target) + u'*'});
+    directory.setFilter(QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    for (const QFileInfo& saving : directory.entryInfoList())
+        if (saving.lastModified() < staleBefore)
+            QFile::remove(saving.filePath());
+}
+
 #ifdef Q_OS_WIN
 QString windowsDirectory()
 {
@@ -166,11 +202,26 @@ Settings load(const QString& path)
 
 bool save(const QString& path, const Settings& current)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QFileInfo target(path);
+    QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
+    if (!saving.open())
         return false;
-    file.write(serialize(current)); // a failed write makes commit() discard the new file
-    return file.commit();
+    const QByteArray bytes = serialize(current);
+    if (saving.write(bytes) != bytes.size() || !saving.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
+        return false;
+#endif
+    // Renaming over the old file is atomic: it is the old or the new file at
+    // every moment. On failure the temporary file is removed with `saving`.
+    std::error_code error;
+    std::filesystem::rename(nativePath(saving.fileName()), nativePath(path), error);
+    if (error)
+        return false;
+    saving.setAutoRemove(false);
+    removeStaleSavingFiles(target);
+    return true;
 }
 
 QString settingsDirectory()

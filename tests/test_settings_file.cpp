@@ -1,6 +1,7 @@
 #include "app/settings_file.h"
 #include "support_files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -207,6 +208,7 @@ private slots:
     void load();
     void saveFails_data();
     void saveFails();
+    void saveRemovesStaleSavingFiles();
     void settingsDirectoryIsCreated();
 };
 
@@ -569,6 +571,30 @@ void TestSettingsFile::saveFails()
     const QMap<QString, QByteArray> before = tree(directory.path());
     QVERIFY(!settings_file::save(path, defaults));
     QCOMPARE(tree(directory.path()), before);
+}
+
+// Left by saves that were killed: gone once older than any save takes. A
+// fresh one may belong to a save in progress, and names that are not a
+// save's (a user's backup copy) are never touched.
+void TestSettingsFile::saveRemovesStaleSavingFiles()
+{
+    const QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+    const QDateTime minuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    const char* const names[] = {".JOLV.INI.saving-aB3xYz", ".JOLV.INI.saving-fresh1",
+                                 ".jolv.ini.saving-aB3xYz", "JOLV.INI.backup", "JOLV.INI.aB3xYz"};
+    for (const char* name : names) {
+        QFile file(directory.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (QByteArray(name) != ".JOLV.INI.saving-fresh1")
+            QVERIFY(file.setFileTime(minuteAgo, QFileDevice::FileModificationTime));
+    }
+    QVERIFY(settings_file::save(path, defaults));
+    const QStringList left =
+        QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QCOMPARE(left, (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-aB3xYz", "JOLV.INI",
+                                "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
 }
 
 void TestSettingsFile::settingsDirectoryIsCreated()
