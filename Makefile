@@ -10,9 +10,9 @@ SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev
 CHECK_DIR := build-check
 FUZZ_SECONDS := 20
-FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations
+FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations fuzz_window
 SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
