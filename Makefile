@@ -4,7 +4,8 @@
 SHELL := /bin/bash
 BUILD_DIR := build
 JOBS := 2
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2
+PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2 \
+	dpkg-dev file desktop-file-utils appstream
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev
@@ -28,7 +29,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test check screenshot clean
+.PHONY: all deps build run test check package screenshot clean
 
 all: build
 
@@ -51,6 +52,10 @@ endif
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, build/jolv_1.5_<architecture>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its

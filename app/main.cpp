@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("JOLV"));
-    QApplication::setDesktopFileName(QStringLiteral("jolv"));
+    QApplication::setDesktopFileName(QStringLiteral(JOLV_APP_ID));
     MainWindow window(settings_file::settingsDirectory());
 #ifdef Q_OS_UNIX
     CloseOnSignals closeOnSignals(&window);

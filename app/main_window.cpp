@@ -77,7 +77,7 @@ MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
     setWindowTitle(QStringLiteral("JOLV"));
     QIcon icon;
     for (const int size : {16, 32})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/jolv.png").arg(size));
+        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/" JOLV_APP_ID ".png").arg(size));
     setWindowIcon(icon);
     setFont(fontFor(FontRole::Large));
     buildControls();

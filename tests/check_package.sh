@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Checks the built Debian package: its files and dependencies, the unpacked
+# program started offscreen and ended by SIGTERM (it must save and exit 0),
+# and that installing and removing it in a private dpkg root leaves nothing.
+# Usage: check_package.sh BUILD_DIR VERSION APP_ID
+set -euo pipefail
+build=${1:?build directory}
+version=${2:?version}
+id=${3:?application id}
+deb=$(ls "$build"/jolv_"$version"_*.deb)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "$*"; exit 1; }
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/jolv \
+            "./usr/share/applications/$id.desktop" \
+            "./usr/share/metainfo/$id.metainfo.xml" \
+            "./usr/share/icons/hicolor/48x48/apps/$id.png" \
+            "./usr/share/icons/hicolor/scalable/apps/$id.svg"; do
+  grep -qx -- "$file" <<<"$contents" || fail "not in the package: $file"
+done
+outside=$(grep -v '^\./usr/' <<<"$contents" || true)
+[ -z "$outside" ] || fail "files outside /usr: $outside"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not $version"
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 fonts-liberation2; do
+  grep -q "$needed" <<<"$depends" || fail "does not depend on $needed: $depends"
+done
+
+# The unpacked program opens, saves on SIGTERM and exits 0.
+dpkg-deb -x "$deb" "$scratch/root"
+mkdir "$scratch/config"
+XDG_CONFIG_HOME=$scratch/config QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/jolv" &
+pid=$!
+for _ in $(seq 100); do
+  caught=$(awk '/^SigCgt:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+  (( (16#${caught:-0} >> 14) & 1 )) && break # bit 14: SIGTERM (15)
+  sleep 0.1
+done
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "exited with $status after SIGTERM"
+[ "$(grep -c $'\r$' "$scratch/config/JOLV.INI")" -eq 22 ] || fail "settings not saved whole"
+
+# Installed and removed again in a private dpkg database: nothing stays.
+root=$scratch/dpkg
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status"
+dpkg=(dpkg "--root=$root" --force-depends --force-not-root --force-script-chrootless --log=/dev/null)
+"${dpkg[@]}" -i "$deb" > /dev/null 2>&1 || fail "dpkg could not install the package"
+[ -x "$root/usr/bin/jolv" ] || fail "dpkg did not install usr/bin/jolv"
+"${dpkg[@]}" -r jolv > /dev/null 2>&1 || fail "dpkg could not remove the package"
+left=$(find "$root" -mindepth 1 -not -path "$root/var*")
+[ -z "$left" ] || fail "left after removal: $left"
+echo "package is complete, runs, saves and removes cleanly"
