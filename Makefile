@@ -29,7 +29,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test check package screenshot clean
+.PHONY: all deps build run test check package bench screenshot clean
 
 all: build
 
@@ -78,6 +78,11 @@ check: deps
 	    tail -40 $$scratch.log; echo "$$target failed"; exit 1; \
 	  fi; \
 	done
+
+# Start-up time and memory against a bare Qt window, on a virtual display.
+bench: build
+	$(call install_missing,$(VIRTUAL_DISPLAY_PACKAGES))
+	bench/startup.sh $(BUILD_DIR) 15
 
 screenshot: build
 	$(call install_missing,$(SCREENSHOT_PACKAGES))

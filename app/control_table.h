@@ -23,7 +23,7 @@ enum class FontRole {
     Heading, // Arial 9.75 pt bold italic
     Regular, // MS Sans Serif 8.25 pt
     Bold,    // MS Sans Serif 8.25 pt bold
-    Large,   // the window's font, MS Sans Serif 9.75 pt bold
+    Large,   // MS Sans Serif 9.75 pt bold, the results (each control sets its own font)
 };
 
 // Position and size in twips (1/1440 inch) within the client area.

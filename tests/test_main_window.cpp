@@ -141,7 +141,8 @@ private slots:
         QVERIFY(!window.findChild<QCheckBox*>("CInch")->isChecked());
         QVERIFY(!window.findChild<QCheckBox*>("CSpeed")->isChecked());
         QCOMPARE(window.windowTitle(), QStringLiteral("JOLV"));
-        QVERIFY(!window.windowIcon().isNull());
+        QTRY_VERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
     }
 
     void choosingAnOptionChangesNoText()
