@@ -114,6 +114,10 @@ QString valueText(const Key& key, const Settings& current)
     return {};
 }
 
+constexpr QFileDevice::Permissions newFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+    QFileDevice::ReadOther;
+
 // Temporary files of a save are hidden and carry a name no user would give:
 // ".JOLV.INI.saving-XXXXXX" beside the settings file.
 QString savingPrefix(const QFileInfo& target)
@@ -202,21 +206,32 @@ Settings load(const QString& path)
 
 bool save(const QString& path, const Settings& current)
 {
-    const QFileInfo target(path);
+    // A link is followed, so that the file it points to gets the new settings.
+    const QFileInfo link(path);
+    const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : path);
+    // A settings file made read-only is kept as it is, as if it could not be written.
+    if (target.exists() && !target.isWritable())
+        return false;
+
     QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
     if (!saving.open())
         return false;
     const QByteArray bytes = serialize(current);
     if (saving.write(bytes) != bytes.size() || !saving.flush())
         return false;
+    // The new file gets the old one's permissions, or the usual ones of a
+    // configuration file, not those of a private temporary file.
+    saving.setPermissions(target.exists() ? target.permissions() : newFilePermissions);
 #ifdef Q_OS_UNIX
     if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
         return false;
 #endif
+    saving.close(); // Windows renames only files that nobody holds open
+
     // Renaming over the old file is atomic: it is the old or the new file at
     // every moment. On failure the temporary file is removed with `saving`.
     std::error_code error;
-    std::filesystem::rename(nativePath(saving.fileName()), nativePath(path), error);
+    std::filesystem::rename(nativePath(saving.fileName()), nativePath(target.filePath()), error);
     if (error)
         return false;
     saving.setAutoRemove(false);

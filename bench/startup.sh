@@ -3,12 +3,15 @@
 # time from exec until the window is mapped, and resident memory once shown.
 # Usage: bench/startup.sh BUILD_DIR [RUNS]
 set -euo pipefail
-build=${1:?build directory}
+build=$(realpath "${1:?build directory}")
 runs=${2:-15}
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
+(( runs >= 10 )) || { echo "at least 10 runs of each, please"; exit 2; }
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/config"
 
-XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 1024x768x24' bash -s "$build" "$runs" <<'RUN'
+cd "$scratch"
+XDG_CONFIG_HOME=$scratch/config xvfb-run -a -s '-screen 0 1024x768x24' bash -s "$build" "$runs" <<'RUN'
 set -euo pipefail
 build=$1 runs=$2
 probe=$build/bench/time_to_map
@@ -26,7 +29,6 @@ floor_ms=$(cut -d' ' -f1 floor.times | median)
 jolv_ms=$(cut -d' ' -f1 jolv.times | median)
 floor_kib=$(cut -d' ' -f2 floor.times | median)
 jolv_kib=$(cut -d' ' -f2 jolv.times | median)
-rm -f floor.times jolv.times
 echo "runs: $runs of each, interleaved, after 2 warm-up runs"
 printf 'floor: %s ms to map, %s KiB resident\n' "$floor_ms" "$floor_kib"
 printf 'JOLV:  %s ms to map, %s KiB resident\n' "$jolv_ms" "$jolv_kib"

@@ -4,11 +4,11 @@
 // Usage: time_to_map PROGRAM [ARGS...]
 
 #include <X11/Xlib.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -45,15 +45,36 @@ int main(int argc, char* argv[])
     const auto started = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
+        // What the program prints must not mix with the figures.
+        if (std::freopen("/dev/null", "w", stdout) == nullptr)
+            _exit(126);
         execvp(argv[1], argv + 1);
         _exit(127);
     }
 
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == MapNotify && !event.xmap.override_redirect)
-            break;
+    // Wait for the map, but not for ever: a program that dies or never shows
+    // a window ends the measurement with an error.
+    constexpr auto patience = std::chrono::seconds(20);
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    bool seen = false;
+    while (!seen) {
+        if (waitpid(child, nullptr, WNOHANG) == child) {
+            std::fprintf(stderr, "%s ended before it showed a window\n", argv[1]);
+            return 1;
+        }
+        if (std::chrono::steady_clock::now() - started > patience) {
+            std::fprintf(stderr, "%s showed no window in time\n", argv[1]);
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            return 1;
+        }
+        if (XPending(display) == 0 && poll(&connection, 1, 50) <= 0)
+            continue;
+        while (!seen && XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            seen = event.type == MapNotify && !event.xmap.override_redirect;
+        }
     }
     const auto mapped = std::chrono::steady_clock::now();
     // Once shown: after the first paint has settled.
@@ -63,7 +84,7 @@ int main(int argc, char* argv[])
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     XCloseDisplay(display);
-    std::printf("%.1f %ld\n",
-                std::chrono::duration<double, std::milli>(mapped - started).count(), resident);
+    std::printf("%.1f %ld\n", std::chrono::duration<double, std::milli>(mapped - started).count(),
+                resident);
     return 0;
 }

@@ -1,7 +1,7 @@
 // The real window offscreen: any bytes as JOLV.INI, then any sequence of
 // clicks. Nothing may crash or hang, every result label holds the empty text
 // or a number the field rules read back, and closing writes a whole file.
-// Input: the file's bytes, a 0xFF byte, then one byte per click.
+// Input: the file's bytes, one byte per click, then the number of clicks.
 
 #include "app/field_values.h"
 #include "app/main_window.h"
@@ -60,13 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const QTemporaryDir directory;
     static const QStringList clickable = clickableControls();
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const qsizetype split = input.indexOf('\xff');
-    const QByteArray file = split < 0 ? input : input.first(split);
-    const QByteArray clicks =
-        split < 0
-            ? QByteArray()
-            : input.sliced(split + 1).first(std::min<qsizetype>(input.size() - split - 1, 64));
+    // The last byte tells how many clicks (up to 64) stand before it; the
+    // rest, any bytes at all, is the settings file.
+    if (size == 0)
+        return 0;
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size) - 1);
+    const qsizetype clickCount = std::min<qsizetype>(data[size - 1] % 65, input.size());
+    const QByteArray file = input.first(input.size() - clickCount);
+    const QByteArray clicks = input.last(clickCount);
     useLocaleFor(clicks.isEmpty() ? 0 : std::uint8_t(clicks[0]));
 
     const QString iniPath = settings_file::iniPath(directory.path());

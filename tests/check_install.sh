@@ -1,21 +1,18 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, checks the layout and validates
 # the desktop entry and the AppStream data as installed.
-# Usage: check_install.sh BUILD_DIR APP_ID
+# Usage: check_install.sh CMAKE BUILD_DIR APP_ID
 set -euo pipefail
-build=${1:?build directory}
-id=${2:?application id}
+cmake=${1:?cmake}
+build=${2:?build directory}
+id=${3:?application id}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-cmake --install "$build" --prefix "$prefix" > /dev/null
-for file in bin/jolv \
-            "share/applications/$id.desktop" \
-            "share/metainfo/$id.metainfo.xml" \
-            "share/icons/hicolor/16x16/apps/$id.png" \
-            "share/icons/hicolor/32x32/apps/$id.png" \
-            "share/icons/hicolor/48x48/apps/$id.png" \
-            "share/icons/hicolor/scalable/apps/$id.svg"; do
+"$cmake" --install "$build" --prefix "$prefix" > /dev/null
+mapfile -t files < <("$(dirname "$0")/installed_files.sh" "$id")
+(( ${#files[@]} > 0 )) || { echo "no list of installed files"; exit 1; }
+for file in "${files[@]}"; do
   [ -f "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 [ -x "$prefix/bin/jolv" ] || { echo "bin/jolv is not executable"; exit 1; }

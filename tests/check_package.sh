@@ -13,12 +13,10 @@ trap 'rm -rf "$scratch"' EXIT
 fail() { echo "$*"; exit 1; }
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in ./usr/bin/jolv \
-            "./usr/share/applications/$id.desktop" \
-            "./usr/share/metainfo/$id.metainfo.xml" \
-            "./usr/share/icons/hicolor/48x48/apps/$id.png" \
-            "./usr/share/icons/hicolor/scalable/apps/$id.svg"; do
-  grep -qx -- "$file" <<<"$contents" || fail "not in the package: $file"
+mapfile -t files < <("$(dirname "$0")/installed_files.sh" "$id")
+(( ${#files[@]} > 0 )) || fail "no list of installed files"
+for file in "${files[@]}"; do
+  grep -qxF -- "./usr/$file" <<<"$contents" || fail "not in the package: $file"
 done
 outside=$(grep -v '^\./usr/' <<<"$contents" || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
@@ -48,7 +46,9 @@ wait "$pid" || status=$?
 root=$scratch/dpkg
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
-dpkg=(dpkg "--root=$root" --force-depends --force-not-root --force-script-chrootless --log=/dev/null)
+# --force-bad-path: a user's PATH lacks ldconfig, which nothing here runs.
+dpkg=(dpkg "--root=$root" --force-depends --force-not-root --force-bad-path
+      --force-script-chrootless --log=/dev/null)
 "${dpkg[@]}" -i "$deb" > /dev/null 2>&1 || fail "dpkg could not install the package"
 [ -x "$root/usr/bin/jolv" ] || fail "dpkg did not install usr/bin/jolv"
 "${dpkg[@]}" -r jolv > /dev/null 2>&1 || fail "dpkg could not remove the package"

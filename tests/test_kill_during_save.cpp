@@ -5,6 +5,7 @@
 #include "support_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -52,6 +53,19 @@ private slots:
     {
         QTemporaryDir config;
         const QString iniPath = config.filePath(QStringLiteral("JOLV.INI"));
+
+        // How long an undisturbed close takes here, from SIGTERM to the end;
+        // the kills are spread over that span and a third beyond.
+        QProcess* undisturbed = startProgram(config.path(), this);
+        QVERIFY(undisturbed->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(undisturbed->processId(), SIGTERM), 10000);
+        QElapsedTimer closing;
+        closing.start();
+        ::kill(pid_t(undisturbed->processId()), SIGTERM);
+        QVERIFY(undisturbed->waitForFinished(10000));
+        const qint64 closeMicroseconds = closing.nsecsElapsed() / 1000;
+        delete undisturbed;
+
         int killedBeforeSaving = 0;
         int newWritten = 0;
         for (int round = 0; round < rounds; ++round) {
@@ -68,8 +82,8 @@ private slots:
             QVERIFY(program->waitForStarted());
             QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
             ::kill(pid_t(program->processId()), SIGTERM);
-            // From at once to about when the save is done, in steps of 0.1 ms.
-            QThread::usleep(static_cast<unsigned long>((round * 37) % 40 * 100));
+            // From at once to a third past the undisturbed close, in 40 steps.
+            QThread::usleep(static_cast<unsigned long>((round * 37) % 40 * closeMicroseconds / 30));
             ::kill(pid_t(program->processId()), SIGKILL);
             QVERIFY(program->waitForFinished(10000));
             delete program;
@@ -91,8 +105,8 @@ private slots:
                      qPrintable(QStringLiteral("round %1: %2").arg(round).arg(problem)));
             ++newWritten;
         }
-        qInfo("%d rounds: killed before the save %d times, new file complete %d times", rounds,
-              killedBeforeSaving, newWritten);
+        qInfo("%d rounds over %lld us: killed before the save %d times, new file complete %d times",
+              rounds, closeMicroseconds * 4 / 3, killedBeforeSaving, newWritten);
         // The delays must have caught the program on both sides of its save.
         QVERIFY(killedBeforeSaving > 0);
         QVERIFY(newWritten > 0);

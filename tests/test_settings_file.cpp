@@ -209,6 +209,8 @@ private slots:
     void saveFails_data();
     void saveFails();
     void saveRemovesStaleSavingFiles();
+    void saveKeepsWhatTheUserSetUp_data();
+    void saveKeepsWhatTheUserSetUp();
     void settingsDirectoryIsCreated();
 };
 
@@ -595,6 +597,74 @@ void TestSettingsFile::saveRemovesStaleSavingFiles()
         QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     QCOMPARE(left, (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-aB3xYz", "JOLV.INI",
                                 "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
+}
+
+namespace {
+
+enum class SetUp { NoFile, Permissions0640, LinkToAnotherFile, ReadOnlyFile };
+
+} // namespace
+
+void TestSettingsFile::saveKeepsWhatTheUserSetUp_data()
+{
+    QTest::addColumn<SetUp>("setUp");
+    QTest::newRow("a new file is readable by all, written by the owner") << SetUp::NoFile;
+    QTest::newRow("the old file's permissions stay") << SetUp::Permissions0640;
+    QTest::newRow("a link is followed and stays a link") << SetUp::LinkToAnotherFile;
+    QTest::newRow("a read-only file is not replaced") << SetUp::ReadOnlyFile;
+}
+
+void TestSettingsFile::saveKeepsWhatTheUserSetUp()
+{
+    QFETCH(SetUp, setUp);
+    const QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+    const QString linked = directory.filePath(QStringLiteral("settings-kept-elsewhere.ini"));
+    const QByteArray oldFile = "RPM=1\r\n";
+    const auto ownerGroup = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                            QFile::WriteUser | QFile::ReadGroup;
+    const auto readOnly = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+    switch (setUp) {
+    case SetUp::NoFile:
+        break;
+    case SetUp::Permissions0640:
+        QVERIFY(writeFile(path, oldFile));
+        QVERIFY(QFile::setPermissions(path, ownerGroup));
+        break;
+    case SetUp::LinkToAnotherFile:
+        QVERIFY(writeFile(linked, oldFile));
+        QVERIFY(QFile::link(linked, path));
+        break;
+    case SetUp::ReadOnlyFile:
+        QVERIFY(writeFile(path, oldFile));
+        QVERIFY(QFile::setPermissions(path, readOnly));
+        if (QFileInfo(path).isWritable())
+            QSKIP("permissions do not keep this user from writing");
+        break;
+    }
+
+    const bool saved = settings_file::save(path, defaults);
+    QCOMPARE(saved, setUp != SetUp::ReadOnlyFile);
+    const QFileInfo written(path);
+    switch (setUp) {
+    case SetUp::NoFile:
+        QCOMPARE(written.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
+                 QFile::ReadOther);
+        break;
+    case SetUp::Permissions0640:
+        QCOMPARE(written.permissions() & ~(QFile::ExeOwner | QFile::ExeUser), ownerGroup);
+        break;
+    case SetUp::LinkToAnotherFile:
+        QVERIFY(written.isSymLink());
+        QCOMPARE(fileBytes(linked), settings_file::serialize(defaults));
+        break;
+    case SetUp::ReadOnlyFile:
+        QCOMPARE(fileBytes(path), oldFile);
+        break;
+    }
+    QCOMPARE(QDir(directory.path()).entryList(QDir::Hidden | QDir::Files).filter(".saving-"),
+             QStringList());
 }
 
 void TestSettingsFile::settingsDirectoryIsCreated()

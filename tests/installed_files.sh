@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The files an installation holds, relative to its prefix, one a line.
+# Usage: installed_files.sh APP_ID
+set -euo pipefail
+id=${1:?application id}
+echo bin/jolv
+echo "share/applications/$id.desktop"
+echo "share/metainfo/$id.metainfo.xml"
+for size in 16x16 32x32 48x48; do
+  echo "share/icons/hicolor/$size/apps/$id.png"
+done
+echo "share/icons/hicolor/scalable/apps/$id.svg"
