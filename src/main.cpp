@@ -1,10 +1,11 @@
-#include "main_window.h"
-#include "settings_file.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/settings_file.h"
+#include "gui/main_window.h"
 
 #include <QApplication>
 
 #ifdef Q_OS_UNIX
-#include "close_on_signals.h"
+#include "gui/close_on_signals.h"
 #endif
 
 int main(int argc, char* argv[])

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_file.h"
 
 #include "field_values.h"
@@ -7,9 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLatin1StringView>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <array>
 #include <filesystem>
 
@@ -25,43 +29,29 @@ namespace settings_file {
 
 namespace {
 
-using K = ValueKind;
+Q_LOGGING_CATEGORY(settingsLog, "jolv.settings", QtWarningMsg)
 
-// clang-format off
-constexpr auto keyTable = std::to_array<Key>({
-    {"WINDOWTOP",  "",       K::WindowTop},
-    {"WINDOWLEFT", "",       K::WindowLeft},
-    {"RPM",        "TUM",    K::TextBox},
-    {"ASC",        "TAsc",   K::TextBox},
-    {"SLP",        "TSlip",  K::TextBox},
-    {"SPE",        "TSpeed", K::TextBox},
-    {"INC",        "CInch",  K::CheckBox},
-    {"SMS",        "CSpeed", K::CheckBox},
-    {"TUV",        "TUV",    K::TextBox},
-    {"TCC",        "TCC",    K::TextBox},
-    {"TVC",        "TVC",    K::TextBox},
-    {"TTR0",       "TTR0",   K::TextBox},
-    {"TTR1",       "TTR1",   K::TextBox},
-    {"TTR2",       "TTR2",   K::TextBox},
-    {"TTC0",       "TTC0",   K::TextBox},
-    {"TBL",        "TBL",    K::TextBox},
-    {"TML",        "TML",    K::TextBox},
-    {"TBW",        "TBW",    K::TextBox},
-    {"TBS",        "TBS",    K::TextBox},
-    {"TRC",        "TRC",    K::TextBox},
-    {"TCA",        "TCA",    K::TextBox},
-    {"TCQ",        "TCQ",    K::TextBox},
+using P = WindowPosition;
+using F = Field;
+using B = UnitBox;
+
+constexpr auto keyTable = std::to_array<Stored>({
+    P::Top, P::Left,
+    F::Rpm, F::Pitch, F::Slip, F::DriveSpeed, B::Inch, B::MetresPerSecond,
+    F::SpeedConstant, F::CellCount, F::CellVoltage, F::GearRatio, F::PinionTeeth, F::GearTeeth,
+    F::CableLength, F::BladeLength, F::HubLength, F::BladeWeight, F::RotorSpeed,
+    F::CellResistance, F::Current, F::CableSection,
 });
-// clang-format on
+static_assert(keyTable.size() == 2 + fieldCount + unitBoxCount, "every input has its key");
 
 // The program writes about 250 bytes; anything much larger is not its file
 // and is not worth reading into memory at start-up.
 constexpr qint64 maxFileBytes = 1024 * 1024;
 
-const Key* findKey(const QString& name)
+const Stored* findKey(const QString& name)
 {
     const auto found = std::ranges::find_if(
-        keyTable, [&](const Key& key) { return name == QLatin1StringView(key.name); });
+        keyTable, [&](const Stored& key) { return name == QLatin1StringView(keyName(key)); });
     return found == keyTable.end() ? nullptr : &*found;
 }
 
@@ -72,46 +62,31 @@ void applyLine(const QString& line, Settings& settings)
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
         return;
-    const Key* key = findKey(fields::trimmed(line.first(equals)).toUpper());
+    const Stored* key = findKey(fields::trimmed(line.first(equals)).toUpper());
     if (!key)
         return;
     const QString value = fields::trimmed(line.sliced(equals + 1));
-    const QString control = QString::fromLatin1(key->control);
-    switch (key->kind) {
-    case ValueKind::WindowTop:
-        if (const auto top = fields::toSingle(value))
-            settings.top = *top;
-        break;
-    case ValueKind::WindowLeft:
-        if (const auto left = fields::toSingle(value))
-            settings.left = *left;
-        break;
-    case ValueKind::CheckBox:
+    if (const auto* position = std::get_if<WindowPosition>(key)) {
+        if (const auto coordinate = fields::toSingle(value))
+            (*position == WindowPosition::Top ? settings.top : settings.left) = *coordinate;
+    } else if (const auto* box = std::get_if<UnitBox>(key)) {
         if (const auto state = fields::toInteger(value); state && (*state == 0 || *state == 1))
-            settings.checkBoxes[control] = *state == 1;
-        break;
-    case ValueKind::TextBox:
-        settings.fieldTexts[control] = value;
-        break;
+            settings.boxes[*box] = *state == 1;
+    } else {
+        settings.texts[std::get<Field>(*key)] = value;
     }
 }
 
-QString valueText(const Key& key, const Settings& current)
+QString valueText(const Stored& key, const Settings& current)
 {
-    const QString control = QString::fromLatin1(key.control);
-    switch (key.kind) {
-    case ValueKind::WindowTop:
-        return fields::singleToText(current.top.value_or(0));
-    case ValueKind::WindowLeft:
-        return fields::singleToText(current.left.value_or(0));
-    case ValueKind::CheckBox:
-        return current.checkBoxes.value(control) ? QStringLiteral("1") : QStringLiteral("0");
-    case ValueKind::TextBox:
-        // A single-line field can still hold a pasted line break; stored as a
-        // space it keeps the file at one line per key.
-        return current.fieldTexts.value(control).replace(u'\n', u' ');
-    }
-    return {};
+    if (const auto* position = std::get_if<WindowPosition>(&key))
+        return fields::singleToText(
+            (*position == WindowPosition::Top ? current.top : current.left).value_or(0));
+    if (const auto* box = std::get_if<UnitBox>(&key))
+        return current.boxes.value(*box) ? QStringLiteral("1") : QStringLiteral("0");
+    // A single-line field can still hold a pasted line break; stored as a
+    // space it keeps the file at one line per key.
+    return current.texts.value(std::get<Field>(key)).replace(u'\n', u' ');
 }
 
 constexpr QFileDevice::Permissions newFilePermissions =
@@ -162,9 +137,18 @@ QString windowsDirectory()
 
 } // namespace
 
-std::span<const Key> keys()
+std::span<const Stored> keyOrder()
 {
     return keyTable;
+}
+
+const char* keyName(const Stored& stored)
+{
+    if (const auto* position = std::get_if<WindowPosition>(&stored))
+        return *position == WindowPosition::Top ? "WINDOWTOP" : "WINDOWLEFT";
+    if (const auto* box = std::get_if<UnitBox>(&stored))
+        return unitBoxRow(*box).settingsKey;
+    return fieldRow(std::get<Field>(stored)).settingsKey;
 }
 
 Settings parse(const QByteArray& bytes)
@@ -181,8 +165,8 @@ Settings parse(const QByteArray& bytes)
 QByteArray serialize(const Settings& current)
 {
     QByteArray bytes;
-    for (const Key& key : keyTable) {
-        bytes += (QLatin1StringView(key.name) + u'=' + valueText(key, current)).toLocal8Bit();
+    for (const Stored& key : keyTable) {
+        bytes += (QLatin1StringView(keyName(key)) + u'=' + valueText(key, current)).toLocal8Bit();
         bytes += "\r\n";
     }
     return bytes;
@@ -190,17 +174,32 @@ QByteArray serialize(const Settings& current)
 
 Settings load(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        qCInfo(settingsLog) << "no settings file yet:" << path;
+        return {};
+    }
     // Only a regular file: a FIFO or device of that name could block the start.
-    if (!QFileInfo(path).isFile())
+    if (!info.isFile()) {
+        qCInfo(settingsLog) << "not read, not a regular file:" << path;
         return {};
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCInfo(settingsLog) << "not read:" << path << file.errorString();
         return {};
+    }
     // One byte more than allowed tells a file that is too large, also one
     // whose size the system does not report.
     const QByteArray bytes = file.read(maxFileBytes + 1);
-    if (bytes.size() > maxFileBytes || file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        qCInfo(settingsLog) << "not read:" << path << file.errorString();
         return {};
+    }
+    if (bytes.size() > maxFileBytes) {
+        qCInfo(settingsLog) << "not read, larger than" << maxFileBytes << "bytes:" << path;
+        return {};
+    }
     return parse(bytes);
 }
 
@@ -210,21 +209,27 @@ bool save(const QString& path, const Settings& current)
     const QFileInfo link(path);
     const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : path);
     // A settings file made read-only is kept as it is, as if it could not be written.
-    if (target.exists() && !target.isWritable())
+    if (target.exists() && !target.isWritable()) {
+        qCInfo(settingsLog) << "not saved, the file is read-only:" << target.filePath();
         return false;
+    }
+    const auto failed = [&](const QString& step, const QString& reason) {
+        qCInfo(settingsLog).noquote() << "not saved," << step << target.filePath() << reason;
+        return false;
+    };
 
     QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
     if (!saving.open())
-        return false;
+        return failed(QStringLiteral("no temporary file beside"), saving.errorString());
     const QByteArray bytes = serialize(current);
     if (saving.write(bytes) != bytes.size() || !saving.flush())
-        return false;
+        return failed(QStringLiteral("cannot write beside"), saving.errorString());
     // The new file gets the old one's permissions, or the usual ones of a
     // configuration file, not those of a private temporary file.
     saving.setPermissions(target.exists() ? target.permissions() : newFilePermissions);
 #ifdef Q_OS_UNIX
     if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
-        return false;
+        return failed(QStringLiteral("cannot sync beside"), QString::fromLocal8Bit(strerror(errno)));
 #endif
     saving.close(); // Windows renames only files that nobody holds open
 
@@ -233,7 +238,7 @@ bool save(const QString& path, const Settings& current)
     std::error_code error;
     std::filesystem::rename(nativePath(saving.fileName()), nativePath(target.filePath()), error);
     if (error)
-        return false;
+        return failed(QStringLiteral("cannot replace"), QString::fromStdString(error.message()));
     saving.setAutoRemove(false);
     removeStaleSavingFiles(target);
     return true;

@@ -1,34 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // JOLV.INI: the window position and every input of the three panels, kept
 // from one run to the next as lines "KEY=value" in 8-bit text with CR LF.
-// Read once when the window is created, replaced when it closes.
+// Read once when the window is created, replaced when it closes. Why a file
+// was not read or not saved is logged under "jolv.settings" (silent unless
+// QT_LOGGING_RULES="jolv.settings.info=true").
+
+#include "field_table.h"
 
 #include <QByteArray>
 #include <QMap>
 #include <QString>
 #include <optional>
 #include <span>
+#include <variant>
 
 namespace settings_file {
 
-enum class ValueKind { WindowTop, WindowLeft, CheckBox, TextBox };
+enum class WindowPosition { Top, Left };
 
-struct Key {
-    const char* name;    // as written in the file, upper case
-    const char* control; // objectName of the control it stores; empty for the window keys
-    ValueKind kind;
-};
+// What one key of the file stores.
+using Stored = std::variant<WindowPosition, Field, UnitBox>;
 
 // The 22 keys in the order they are written.
-std::span<const Key> keys();
+std::span<const Stored> keyOrder();
+
+// "WINDOWTOP", "RPM", "INC": the name of a key as the file holds it.
+const char* keyName(const Stored& stored);
 
 // What a file sets; a key the file does not hold is absent here.
 struct Settings {
-    std::optional<float> top{};          // WINDOWTOP, twips, the frame's top-left corner
-    std::optional<float> left{};         // WINDOWLEFT, twips
-    QMap<QString, QString> fieldTexts{}; // control objectName -> text
-    QMap<QString, bool> checkBoxes{};    // control objectName -> ticked
+    std::optional<float> top{};  // WINDOWTOP, twips, the frame's top-left corner
+    std::optional<float> left{}; // WINDOWLEFT, twips
+    QMap<Field, QString> texts{};
+    QMap<UnitBox, bool> boxes{}; // ticked
     bool operator==(const Settings&) const = default;
 };
 

@@ -1,6 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drive_speed.h"
-
-#include "numbers.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -33,19 +32,6 @@ std::optional<QString> toNearestStep(double value, double step)
     if (!steps || !std::isfinite(*steps * step))
         return std::nullopt;
     return fields::numberToText(*steps * step);
-}
-
-QString targetControl(Target target)
-{
-    switch (target) {
-    case Target::Rpm:
-        return QStringLiteral("TUM");
-    case Target::Pitch:
-        return QStringLiteral("TAsc");
-    case Target::Speed:
-        break;
-    }
-    return QStringLiteral("TSpeed");
 }
 
 // Speed without slip in m/s, from a drive speed that the slip has reduced.
@@ -110,43 +96,33 @@ std::optional<QString> computeTarget(const QString& rpm, const QString& pitch, c
 
 } // namespace
 
-Result calculate(const Inputs& inputs)
+Result calculate(const FieldTexts& fieldTexts, const Choices& choices)
 {
     Result result;
-    Inputs texts = inputs;
+    FieldTexts texts = fieldTexts;
 
-    const QString target = targetControl(inputs.target);
+    const Field target = targetField(choices.target);
+    texts[target].clear();
     result.writes.append({target, QString()});
-    switch (inputs.target) {
-    case Target::Rpm:
-        texts.rpm.clear();
-        break;
-    case Target::Pitch:
-        texts.pitch.clear();
-        break;
-    case Target::Speed:
-        texts.speed.clear();
-        break;
+
+    if (fields::trimmed(texts[Field::Slip]).isEmpty()) {
+        texts[Field::Slip] = fields::numberToText(slipWhenBlank);
+        result.writes.append({Field::Slip, texts[Field::Slip]});
     }
 
-    if (fields::trimmed(texts.slip).isEmpty()) {
-        texts.slip = fields::numberToText(slipWhenBlank);
-        result.writes.append({QStringLiteral("TSlip"), texts.slip});
-    }
-
-    const QString rpm = fields::trimmed(texts.rpm);
-    const QString pitch = fields::trimmed(texts.pitch);
-    const QString speed = fields::trimmed(texts.speed);
+    const QString rpm = fields::trimmed(texts[Field::Rpm]);
+    const QString pitch = fields::trimmed(texts[Field::Pitch]);
+    const QString speed = fields::trimmed(texts[Field::DriveSpeed]);
     const int missingCount = int(rpm.isEmpty()) + int(pitch.isEmpty()) + int(speed.isEmpty());
     if (missingCount > 1) {
         result.message = Message::TooFewInputs;
         return result;
     }
 
-    const double inchFactor = inputs.inch ? centimetresPerInch : 1;
-    const double speedFactor = inputs.metresPerSecond ? 1 : calc::kmhPerMetrePerSecond;
-    const auto text =
-        computeTarget(rpm, pitch, speed, fields::trimmed(texts.slip), inchFactor, speedFactor);
+    const double inchFactor = choices.inch ? centimetresPerInch : 1;
+    const double speedFactor = choices.metresPerSecond ? 1 : calc::kmhPerMetrePerSecond;
+    const auto text = computeTarget(rpm, pitch, speed, fields::trimmed(texts[Field::Slip]),
+                                    inchFactor, speedFactor);
     if (!text) {
         result.message = Message::Invalid;
         return result;
@@ -164,7 +140,7 @@ Writes convertPitch(const QString& pitchText, bool nowInch)
     const auto text = toNearestStep(converted, pitchStep);
     if (!text)
         return {};
-    return {{QStringLiteral("TAsc"), *text}};
+    return {{Field::Pitch, *text}};
 }
 
 Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond)
@@ -177,7 +153,7 @@ Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond)
     const QString text = fields::formatted(converted, Pattern::Whole);
     if (text.isEmpty())
         return {};
-    return {{QStringLiteral("TSpeed"), text}};
+    return {{Field::DriveSpeed, text}};
 }
 
 QString messageText(Message message)

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The Power panel: battery voltage under load, motor and rotor speed, gear
+// ratio and the voltage lost in the motor cable.
+
+#include "calculation.h"
+
+namespace power_gearing {
+
+// Writes the cell voltage, motor speed, propeller speed, gear ratio, pack
+// voltage and, when the cable length is a number, the cable loss, in that
+// order. A value that cannot be computed is the empty text.
+Writes calculate(const FieldTexts& texts);
+
+} // namespace power_gearing

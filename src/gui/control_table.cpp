@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control_table.h"
+
+#include <array>
+
+namespace {
+
+using namespace controls;
+using B = UnitBox;
+using C = Command;
+using F = Field;
+using O = Output;
+using R = FontRole;
+using T = drive_speed::Target;
+
+// clang-format off
+constexpr auto rows = std::to_array<ControlRow>({
+    // control, caption, tooltip, {left, top, width, height}, font
+    {heading("HeadingSpeed"), "Speed", "", {120, 75, 735, 255}, R::Heading},
+    {heading("HeadingRotor"), "Rotor", "", {5040, 80, 2295, 255}, R::Heading},
+    {heading("HeadingPower"), "Power", "", {120, 1950, 2295, 255}, R::Heading},
+
+    // Speed panel: rows at 345, 660, 975 and 1290.
+    {caption(F::Rpm), "U/min", "Umdrehungen pro Minute", {105, 420, 960, 225}, R::Regular},
+    {option(T::Rpm), "", "", {945, 345, 225, 225}, R::Regular},
+    {textBox(F::Rpm), "", "", {1260, 345, 645, 285}, R::Regular},
+    {down(F::Rpm), "<", "", {1995, 345, 225, 225}, R::Regular},
+    {up(F::Rpm), ">", "", {2205, 345, 225, 225}, R::Regular},
+
+    {caption(F::Pitch), "Steigung", "Steigung", {105, 735, 960, 225}, R::Regular},
+    {option(T::Pitch), "", "", {945, 660, 225, 225}, R::Regular},
+    {textBox(F::Pitch), "", "", {1260, 660, 645, 285}, R::Regular},
+    {down(F::Pitch), "<", "", {1995, 660, 225, 225}, R::Regular},
+    {up(F::Pitch), ">", "", {2205, 660, 225, 225}, R::Regular},
+    {checkBox(B::Inch), "Zoll", "", {2520, 660, 645, 330}, R::Regular},
+
+    {caption(F::Slip), "Schlupf %", "Schlupf", {105, 1050, 960, 225}, R::Regular},
+    {textBox(F::Slip), "", "", {1260, 975, 645, 285}, R::Regular},
+    {down(F::Slip), "<", "", {1995, 975, 225, 225}, R::Regular},
+    {up(F::Slip), ">", "", {2205, 975, 225, 225}, R::Regular},
+
+    {caption(F::DriveSpeed), "Speed", "Antriebsgeschwindigkeit", {105, 1365, 960, 225}, R::Regular},
+    {option(T::Speed), "", "", {945, 1290, 225, 225}, R::Regular},
+    {textBox(F::DriveSpeed), "", "", {1260, 1290, 645, 285}, R::Regular},
+    {down(F::DriveSpeed), "<", "", {1995, 1290, 225, 225}, R::Regular},
+    {up(F::DriveSpeed), ">", "", {2205, 1290, 225, 225}, R::Regular},
+    {checkBox(B::MetresPerSecond), "m/s", "", {2520, 1290, 750, 225}, R::Regular},
+
+    {button(C::CalculateSpeed), "Berechnen", "", {3360, 1185, 1170, 435}, R::Bold},
+
+    // Rotor panel: rows at 360, 720, 1080 and 1440, inputs left, results right.
+    {caption(F::BladeLength), "Blattlänge", "Länge eines Blatts in mm", {5040, 420, 975, 255}, R::Regular},
+    {textBox(F::BladeLength), "", "", {6060, 360, 615, 285}, R::Regular},
+    {down(F::BladeLength), "<", "", {6795, 375, 225, 225}, R::Regular},
+    {up(F::BladeLength), ">", "", {7005, 375, 225, 225}, R::Regular},
+    {caption(O::Diameter), "Durchmesser:", "Durchmesser in mm", {7320, 360, 1095, 255}, R::Regular},
+    {result(O::Diameter), "", "", {8760, 360, 735, 255}, R::Large},
+
+    {caption(F::HubLength), "Mittelstück", "Länge des Mittelstücks in mm", {5040, 780, 975, 255}, R::Regular},
+    {textBox(F::HubLength), "", "", {6060, 720, 615, 285}, R::Regular},
+    {down(F::HubLength), "<", "", {6795, 735, 225, 225}, R::Regular},
+    {up(F::HubLength), ">", "", {7005, 735, 225, 225}, R::Regular},
+    {caption(O::Pull), "Zug/Blatt:", "Zug pro Blatt in Kg", {7320, 720, 855, 255}, R::Regular},
+    {result(O::Pull), "", "", {8400, 720, 1095, 255}, R::Large},
+
+    {caption(F::BladeWeight), "Blattgewicht", "Gewicht eines Blatts in g", {5040, 1140, 975, 255}, R::Regular},
+    {textBox(F::BladeWeight), "", "", {6060, 1080, 615, 285}, R::Regular},
+    {down(F::BladeWeight), "<", "", {6795, 1095, 225, 225}, R::Regular},
+    {up(F::BladeWeight), ">", "", {7005, 1095, 225, 225}, R::Regular},
+    {caption(O::DiscArea), "Kreisfläche:", "Kreisfläche in Quadratdezimeter", {7320, 1080, 1095, 255}, R::Regular},
+    {result(O::DiscArea), "", "", {8520, 1080, 975, 255}, R::Large},
+
+    {caption(F::RotorSpeed), "U/Min", "Umdrehungen pro Minute", {5040, 1500, 975, 255}, R::Regular},
+    {textBox(F::RotorSpeed), "", "", {6060, 1440, 615, 285}, R::Regular},
+    {down(F::RotorSpeed), "<", "", {6795, 1455, 225, 225}, R::Regular},
+    {up(F::RotorSpeed), ">", "", {7005, 1455, 225, 225}, R::Regular},
+    {caption(O::TipSpeed), "Km/h:", "Kilometer pro Stunde", {7320, 1440, 1095, 255}, R::Regular},
+    {result(O::TipSpeed), "", "", {8400, 1440, 1095, 255}, R::Bold},
+
+    {button(C::CalculateRotor), "Berechnen", "", {8400, 1800, 1170, 435}, R::Bold},
+
+    // Power panel, inputs (left column).
+    {caption(F::SpeedConstant), "U/Volt Motor", "Umdrehungen pro Volt des Motors", {120, 2370, 975, 255}, R::Regular},
+    {textBox(F::SpeedConstant), "", "", {1260, 2280, 615, 285}, R::Regular},
+    {down(F::SpeedConstant), "<", "", {1995, 2295, 225, 225}, R::Regular},
+    {up(F::SpeedConstant), ">", "", {2205, 2295, 225, 225}, R::Regular},
+
+    {caption(F::CellCount), "Zellenanzahl", "Zellenanzahl", {120, 2700, 975, 255}, R::Regular},
+    {textBox(F::CellCount), "", "", {1260, 2595, 615, 285}, R::Regular},
+    {down(F::CellCount), "<", "", {1995, 2640, 225, 225}, R::Regular},
+    {up(F::CellCount), ">", "", {2205, 2640, 225, 225}, R::Regular},
+
+    {caption(F::CellVoltage), "Volt/Zelle", "Volt pro Zelle", {120, 3015, 975, 255}, R::Regular},
+    {textBox(F::CellVoltage), "", "", {1260, 2925, 615, 285}, R::Regular},
+    {down(F::CellVoltage), "<", "", {1995, 3000, 225, 225}, R::Regular},
+    {up(F::CellVoltage), ">", "", {2205, 3000, 225, 225}, R::Regular},
+
+    {caption(F::PinionTeeth), "Ritzel", "Anzahl Zähne Rithel", {120, 3315, 975, 255}, R::Regular},
+    {textBox(F::PinionTeeth), "", "", {1260, 3240, 615, 285}, R::Regular},
+    {down(F::PinionTeeth), "<", "", {1995, 3315, 225, 225}, R::Regular},
+    {up(F::PinionTeeth), ">", "", {2205, 3315, 225, 225}, R::Regular},
+
+    {caption(F::GearTeeth), "Zahnrad", "Anzahl Zähne Hauptzahnrad", {120, 3615, 975, 255}, R::Regular},
+    {textBox(F::GearTeeth), "", "", {1260, 3555, 615, 285}, R::Regular},
+
+    {caption(F::GearRatio), "Getriebe", "Untersetzung oder leer für Berechnung", {120, 3945, 975, 255}, R::Regular},
+    {textBox(F::GearRatio), "", "", {1260, 3870, 615, 285}, R::Regular},
+
+    {caption(F::CellResistance), "Ri / Zelle", "Innenwiderstand pro Zelle in MilliOhm", {120, 4275, 975, 255}, R::Regular},
+    {textBox(F::CellResistance), "", "", {1260, 4200, 615, 285}, R::Regular},
+    {down(F::CellResistance), "<", "", {1995, 4200, 225, 225}, R::Regular},
+    {up(F::CellResistance), ">", "", {2205, 4200, 225, 225}, R::Regular},
+
+    {caption(F::Current), "Strom", "Strom in Ampere", {120, 4620, 975, 255}, R::Regular},
+    {textBox(F::Current), "", "", {1260, 4560, 615, 285}, R::Regular},
+    {down(F::Current), "<", "", {1995, 4560, 225, 225}, R::Regular},
+    {up(F::Current), ">", "", {2205, 4560, 225, 225}, R::Regular},
+
+    {caption(F::CableLength), "Kabellänge", "Einfache Kabellänge in mm", {120, 4995, 975, 255}, R::Regular},
+    {textBox(F::CableLength), "", "", {1260, 4920, 615, 285}, R::Regular},
+
+    {caption(F::CableSection), "Kabelfläche", "Kabelquerschnitt in qmm", {120, 5340, 975, 255}, R::Regular},
+    {textBox(F::CableSection), "", "", {1260, 5280, 615, 285}, R::Regular},
+    {down(F::CableSection), "<", "", {1995, 5280, 225, 225}, R::Regular},
+    {up(F::CableSection), ">", "", {2205, 5280, 225, 225}, R::Regular},
+
+    // Power panel, results (middle column).
+    {caption(O::MotorSpeed), "U/Motor:", "Umdrehungen des Motors pro Minute", {2520, 2280, 1095, 255}, R::Regular},
+    {result(O::MotorSpeed), "", "", {3720, 2280, 735, 255}, R::Large},
+    {caption(O::PropellerSpeed), "U/Prop/Rotor:", "Umdrehungen des Prop/Rotors pro Minute", {2520, 2640, 1095, 255}, R::Regular},
+    {result(O::PropellerSpeed), "", "", {3720, 2640, 735, 255}, R::Large},
+    {caption(O::GearRatio), "Untersetzung:", "Getriebeuntersetzung", {2520, 3000, 1095, 255}, R::Regular},
+    {result(O::GearRatio), "", "", {3720, 3000, 735, 255}, R::Large},
+    {caption(O::PackVoltage), "Spannung", "Spannung in Volt", {2520, 3360, 855, 255}, R::Regular},
+    {result(O::PackVoltage), "", "", {3360, 3360, 1095, 255}, R::Large},
+    {caption(O::CellVoltage), "Volt / Zelle", "Spannung pro Zelle", {2520, 3720, 855, 255}, R::Regular},
+    {result(O::CellVoltage), "", "", {3360, 3720, 1095, 255}, R::Large},
+    {caption(O::CableLoss), "Verlust Volt", "Spannungsverlust in Volt", {2520, 4080, 855, 255}, R::Regular},
+    {result(O::CableLoss), "", "", {3360, 4080, 1095, 255}, R::Large},
+
+    {button(C::CalculatePower), "Berechnen", "", {3360, 5160, 1170, 435}, R::Bold},
+
+    // Footer, both right edges at 9570.
+    {footer("LCopy"), "© 2026 Autoren", "", {8190, 5040, 1380, 225}, R::Regular},
+    {footer("LVersion"), "Version 1.5", "", {8505, 5355, 1065, 225}, R::Regular},
+});
+
+// As listed for the window: it jumps between the panels. The options are
+// one stop of the tab order, at the selected one (the window sees to that).
+constexpr auto focusOrder = std::to_array<Control>({
+    textBox(F::Rpm), textBox(F::Pitch), checkBox(B::Inch), textBox(F::Slip), textBox(F::DriveSpeed), checkBox(B::MetresPerSecond), button(C::CalculateSpeed),
+    down(F::Rpm), up(F::Rpm), option(T::Rpm), option(T::Pitch), option(T::Speed),
+    up(F::Pitch), down(F::Pitch), up(F::DriveSpeed), down(F::DriveSpeed), up(F::Slip), down(F::Slip),
+    button(C::CalculatePower), textBox(F::SpeedConstant), textBox(F::PinionTeeth), textBox(F::CellCount), textBox(F::CellVoltage), textBox(F::GearTeeth),
+    up(F::SpeedConstant), down(F::SpeedConstant), up(F::CellCount), down(F::CellCount), up(F::CellVoltage), down(F::CellVoltage), up(F::PinionTeeth), down(F::PinionTeeth),
+    textBox(F::GearRatio),
+    up(F::BladeLength), textBox(F::BladeLength), down(F::BladeLength), up(F::HubLength), textBox(F::HubLength), down(F::HubLength),
+    up(F::BladeWeight), textBox(F::BladeWeight), down(F::BladeWeight), up(F::RotorSpeed), textBox(F::RotorSpeed), down(F::RotorSpeed),
+    button(C::CalculateRotor),
+    textBox(F::CellResistance), textBox(F::Current), up(F::CellResistance), down(F::CellResistance), up(F::Current), down(F::Current),
+    textBox(F::CableLength), up(F::CableSection), textBox(F::CableSection), down(F::CableSection),
+});
+// clang-format on
+
+constexpr int rowsFor(const Control& control)
+{
+    int count = 0;
+    for (const ControlRow& row : rows)
+        count += row.control == control;
+    return count;
+}
+
+constexpr int stopsFor(const Control& control)
+{
+    int count = 0;
+    for (const Control& stop : focusOrder)
+        count += stop == control;
+    return count;
+}
+
+// Every field, result, unit box, option and command has its controls, once
+// each, and every control that takes focus has its one place in the tab
+// order: a missing or doubled row does not build.
+static_assert([] {
+    for (const FieldRow& field : fieldTable) {
+        const int steppers = field.step ? 1 : 0;
+        if (rowsFor(textBox(field.field)) != 1 || rowsFor(caption(field.field)) != 1 ||
+            rowsFor(down(field.field)) != steppers || rowsFor(up(field.field)) != steppers)
+            return false;
+    }
+    for (const OutputRow& output : outputTable)
+        if (rowsFor(result(output.output)) != 1 || rowsFor(caption(output.output)) != 1)
+            return false;
+    for (const UnitBoxRow& box : unitBoxTable)
+        if (rowsFor(checkBox(box.box)) != 1)
+            return false;
+    for (const T target : {T::Rpm, T::Pitch, T::Speed})
+        if (rowsFor(option(target)) != 1)
+            return false;
+    for (const C command : {C::CalculateSpeed, C::CalculateRotor, C::CalculatePower})
+        if (rowsFor(button(command)) != 1)
+            return false;
+    for (const ControlRow& row : rows) {
+        const bool takesFocus = row.control.kind != ControlKind::Heading &&
+                                row.control.kind != ControlKind::Caption &&
+                                row.control.kind != ControlKind::Output &&
+                                row.control.kind != ControlKind::Footer;
+        if (stopsFor(row.control) != (takesFocus ? 1 : 0))
+            return false;
+    }
+    return focusOrder.size() == 56;
+}());
+
+QString subjectName(const Control::Subject& subject)
+{
+    if (const auto* field = std::get_if<Field>(&subject))
+        return QString::fromLatin1(fieldRow(*field).objectName);
+    return QString::fromLatin1(outputRow(std::get<Output>(subject)).objectName);
+}
+
+} // namespace
+
+QString controlName(const Control& control)
+{
+    switch (control.kind) {
+    case ControlKind::Heading:
+    case ControlKind::Footer:
+        break;
+    case ControlKind::Caption:
+        return QStringLiteral("Caption") + subjectName(control.subject);
+    case ControlKind::Output:
+    case ControlKind::TextBox:
+        return subjectName(control.subject);
+    case ControlKind::Stepper:
+        return steppers::buttonName({std::get<Field>(control.subject), control.direction});
+    case ControlKind::CheckBox:
+        return QString::fromLatin1(unitBoxRow(std::get<UnitBox>(control.subject)).objectName);
+    case ControlKind::Option:
+        return QStringLiteral("OPC(%1)").arg(int(std::get<T>(control.subject)));
+    case ControlKind::Button:
+        switch (std::get<Command>(control.subject)) {
+        case Command::CalculateSpeed:
+            return QStringLiteral("CCalc");
+        case Command::CalculateRotor:
+            return QStringLiteral("CCalc3");
+        case Command::CalculatePower:
+            return QStringLiteral("CCalc2");
+        }
+    }
+    return QString::fromLatin1(control.name);
+}
+
+std::span<const ControlRow> controlTable()
+{
+    return rows;
+}
+
+std::span<const Control> tabOrder()
+{
+    return focusOrder;
+}

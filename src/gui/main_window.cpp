@@ -1,0 +1,388 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window.h"
+
+#include "core/power_gearing.h"
+#include "core/rotor_blades.h"
+#include "core/settings_file.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+constexpr double twipsPerInch = 1440;
+constexpr double windowCoordinateLimit = 32767; // pixels; X11 holds 16-bit coordinates
+
+// The window's faces are MS Sans Serif and Arial; where they are missing the
+// metric-compatible free face stands in (installed with the program). Asking
+// the font database once is far cheaper at start-up than letting every
+// control's font fall back from a missing family.
+QString installedFamily(const QString& family)
+{
+    return QFontDatabase::hasFamily(family) ? family : QStringLiteral("Liberation Sans");
+}
+
+QFont fontFor(FontRole role)
+{
+    static const QString headingFamily = installedFamily(QStringLiteral("Arial"));
+    static const QString controlFamily = installedFamily(QStringLiteral("MS Sans Serif"));
+    const bool heading = role == FontRole::Heading;
+    QFont font(heading ? headingFamily : controlFamily);
+    font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
+    font.setBold(role != FontRole::Regular);
+    font.setItalic(heading);
+    return font;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* makeLabel(const ControlRow& row, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    // Static text sits at the top of its box, the results end at its right edge.
+    const ControlKind kind = row.control.kind;
+    const bool rightAligned = kind == ControlKind::Output || kind == ControlKind::Footer;
+    label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    if (kind == ControlKind::Output)
+        setTextColour(label, QColor(255, 0, 0));
+    if (kind == ControlKind::Footer)
+        setTextColour(label, QColor(128, 128, 128));
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
+    : QWidget(parent)
+    , settingsDirectory(settingsDirectory)
+{
+    setObjectName(QStringLiteral("JOLV"));
+    setWindowTitle(QStringLiteral("JOLV"));
+    // The icon is read once the window is on its way to the screen, which
+    // opens it a little sooner.
+    QTimer::singleShot(0, this, [this] {
+        QIcon icon;
+        for (const int size : {16, 32})
+            icon.addFile(QStringLiteral(":/icons/%1x%1/apps/" JOLV_APP_ID ".png").arg(size),
+                         QSize(size, size));
+        setWindowIcon(icon);
+    });
+    buildControls();
+    labelControls();
+    connectControls();
+    setTabOrder();
+    setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
+    restoreSettings();
+    // A logout may end the program without closing the window first.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::saveSettings);
+}
+
+// Layout, fonts and the stored position all follow the screen's logical DPI.
+double MainWindow::twipsPerPixelX() const
+{
+    return twipsPerInch / screen()->logicalDotsPerInchX();
+}
+
+double MainWindow::twipsPerPixelY() const
+{
+    return twipsPerInch / screen()->logicalDotsPerInchY();
+}
+
+QRect MainWindow::pixels(const TwipsRect& twips) const
+{
+    const double xScale = 1 / twipsPerPixelX();
+    const double yScale = 1 / twipsPerPixelY();
+    return QRect(qRound(twips.left * xScale), qRound(twips.top * yScale),
+                 qRound(twips.width * xScale), qRound(twips.height * yScale));
+}
+
+void MainWindow::buildControls()
+{
+    targetGroup = new QButtonGroup(this);
+    targetGroup->setObjectName(QStringLiteral("OPC"));
+    for (const ControlRow& row : controlTable()) {
+        QWidget* control = createControl(row);
+        control->setObjectName(controlName(row.control));
+        control->setGeometry(pixels(row.twips));
+        control->setFont(fontFor(row.font));
+        if (*row.toolTip)
+            control->setToolTip(QString::fromUtf8(row.toolTip));
+    }
+}
+
+// Makes the row's widget and files it under what it stands for.
+QWidget* MainWindow::createControl(const ControlRow& row)
+{
+    const Control& control = row.control;
+    const QString caption = QString::fromUtf8(row.caption);
+    switch (control.kind) {
+    case ControlKind::Heading:
+    case ControlKind::Footer:
+        return makeLabel(row, this);
+    case ControlKind::Caption: {
+        QLabel* label = makeLabel(row, this);
+        if (const auto* field = std::get_if<Field>(&control.subject))
+            fieldCaptions[*field] = label;
+        else
+            resultCaptions[std::get<Output>(control.subject)] = label;
+        return label;
+    }
+    case ControlKind::Output:
+        return resultLabels[std::get<Output>(control.subject)] = makeLabel(row, this);
+    case ControlKind::TextBox: {
+        const FieldRow& field = fieldRow(std::get<Field>(control.subject));
+        auto* edit = new QLineEdit(this);
+        if (field.defaultValue)
+            edit->setText(fields::numberToText(*field.defaultValue));
+        return fieldEdits[field.field] = edit;
+    }
+    case ControlKind::Stepper:
+        return stepperButtons[control.direction][std::get<Field>(control.subject)] = new QPushButton(caption, this);
+    case ControlKind::Button:
+        return commandButtons[std::get<Command>(control.subject)] =
+                   new QPushButton(caption, this);
+    case ControlKind::CheckBox:
+        return unitBoxes[std::get<UnitBox>(control.subject)] =
+                   new QCheckBox(caption, this);
+    case ControlKind::Option:
+        break;
+    }
+    const auto target = std::get<drive_speed::Target>(control.subject);
+    auto* option = new QRadioButton(this);
+    targetGroup->addButton(option, int(target));
+    return targetOptions[target] = option;
+}
+
+// Captions name their field for screen readers and describe their result;
+// each stepper is named after its field.
+void MainWindow::labelControls()
+{
+    for (const FieldRow& row : fieldTable) {
+        QLabel* caption = fieldCaptions[row.field];
+        QLineEdit* edit = fieldEdits[row.field];
+        caption->setBuddy(edit);
+        edit->setAccessibleName(caption->text());
+        edit->setToolTip(caption->toolTip());
+    }
+    for (const OutputRow& row : outputTable)
+        resultLabels[row.output]->setAccessibleDescription(
+            resultCaptions[row.output]->toolTip());
+    for (const steppers::Stepper stepper : steppers::all())
+        stepperButtons[stepper.direction][stepper.field]
+            ->setAccessibleName(fieldCaptions[stepper.field]->text() +
+                                (stepper.direction == steppers::Direction::Down
+                                     ? QStringLiteral(" verringern")
+                                     : QStringLiteral(" erhöhen")));
+}
+
+void MainWindow::connectControls()
+{
+    // The option group is one stop in the tab order, at its selected button;
+    // the arrow keys move within it.
+    connect(targetGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        targetGroup->button(id)->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+    for (QRadioButton* option : targetOptions)
+        option->setFocusPolicy(Qt::ClickFocus);
+    targetOptions[drive_speed::Target::Speed]->setChecked(true);
+
+    connect(unitBoxes[UnitBox::Inch], &QCheckBox::toggled, this,
+            &MainWindow::pitchUnitToggled);
+    connect(unitBoxes[UnitBox::MetresPerSecond], &QCheckBox::toggled, this,
+            &MainWindow::speedUnitToggled);
+    connect(commandButtons[Command::CalculateSpeed], &QPushButton::clicked, this,
+            &MainWindow::calculateSpeed);
+    connect(commandButtons[Command::CalculateRotor], &QPushButton::clicked, this,
+            &MainWindow::calculateRotor);
+    connect(commandButtons[Command::CalculatePower], &QPushButton::clicked, this,
+            &MainWindow::calculatePower);
+    fieldEdits[Field::GearRatio]->installEventFilter(this);
+
+    for (const steppers::Stepper stepper : steppers::all()) {
+        QPushButton* button = stepperButtons[stepper.direction][stepper.field];
+        connect(button, &QPushButton::clicked, this, [this, stepper] { step(stepper); });
+        button->setAutoRepeat(true); // held down, it steps on and the results follow
+    }
+}
+
+QWidget* MainWindow::widgetFor(const Control& control) const
+{
+    const auto& subject = control.subject;
+    switch (control.kind) {
+    case ControlKind::TextBox:
+        return fieldEdits[std::get<Field>(subject)];
+    case ControlKind::Stepper:
+        return stepperButtons[control.direction][std::get<Field>(subject)];
+    case ControlKind::Button:
+        return commandButtons[std::get<Command>(subject)];
+    case ControlKind::CheckBox:
+        return unitBoxes[std::get<UnitBox>(subject)];
+    case ControlKind::Option:
+        return targetOptions[std::get<drive_speed::Target>(subject)];
+    case ControlKind::Output:
+        return resultLabels[std::get<Output>(subject)];
+    case ControlKind::Heading:
+    case ControlKind::Caption:
+    case ControlKind::Footer:
+        break;
+    }
+    return nullptr;
+}
+
+void MainWindow::setTabOrder()
+{
+    const auto order = tabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(widgetFor(order[i]), widgetFor(order[i + 1]));
+}
+
+void MainWindow::restoreSettings()
+{
+    restoring = true;
+    const settings_file::Settings stored =
+        settings_file::load(settings_file::iniPath(settingsDirectory));
+    if (stored.top && stored.left) {
+        // The frame's top-left corner, applied as stored without a screen
+        // check; only beyond the coordinates a window system can hold at all
+        // is a position skipped. Files we write always hold both keys.
+        const double x = *stored.left / twipsPerPixelX();
+        const double y = *stored.top / twipsPerPixelY();
+        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit)
+            move(qRound(x), qRound(y));
+    }
+    for (auto text = stored.texts.cbegin(); text != stored.texts.cend(); ++text)
+        fieldEdits[text.key()]->setText(text.value());
+    // Ticking a box here runs its slot, which converts nothing while restoring.
+    for (auto box = stored.boxes.cbegin(); box != stored.boxes.cend(); ++box)
+        unitBoxes[box.key()]->setChecked(box.value());
+    restoring = false;
+}
+
+void MainWindow::saveSettings()
+{
+    if (saved)
+        return;
+    saved = true;
+
+    settings_file::Settings current;
+    const QPoint frame = frameGeometry().topLeft();
+    current.top = float(frame.y() * twipsPerPixelY());
+    current.left = float(frame.x() * twipsPerPixelX());
+    for (const FieldRow& row : fieldTable)
+        current.texts.insert(row.field, fieldEdits[row.field]->text());
+    for (const UnitBoxRow& row : unitBoxTable)
+        current.boxes.insert(row.box, unitBoxes[row.box]->isChecked());
+    // A failed save leaves the old file as it was; closing goes ahead regardless.
+    settings_file::save(settings_file::iniPath(settingsDirectory), current);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    saveSettings();
+    event->accept();
+}
+
+FieldTexts MainWindow::fieldTexts() const
+{
+    FieldTexts texts;
+    for (const FieldRow& row : fieldTable)
+        texts[row.field] = fieldEdits[row.field]->text();
+    return texts;
+}
+
+void MainWindow::apply(const Writes& writes)
+{
+    for (const Write& write : writes) {
+        if (const auto* field = std::get_if<Field>(&write.target))
+            fieldEdits[*field]->setText(write.text);
+        else
+            resultLabels[std::get<Output>(write.target)]->setText(write.text);
+    }
+}
+
+void MainWindow::calculateSpeed()
+{
+    const drive_speed::Result result = drive_speed::calculate(
+        fieldTexts(), {
+                          .inch = unitBoxes[UnitBox::Inch]->isChecked(),
+                          .metresPerSecond =
+                              unitBoxes[UnitBox::MetresPerSecond]->isChecked(),
+                          .target = drive_speed::Target(targetGroup->checkedId()),
+                      });
+    apply(result.writes);
+    if (result.message != drive_speed::Message::None)
+        QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+}
+
+void MainWindow::pitchUnitToggled(bool inch)
+{
+    if (!restoring)
+        apply(drive_speed::convertPitch(fieldEdits[Field::Pitch]->text(), inch));
+}
+
+void MainWindow::speedUnitToggled(bool metresPerSecond)
+{
+    if (!restoring)
+        apply(drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(),
+                                        metresPerSecond));
+}
+
+void MainWindow::calculateRotor()
+{
+    apply(rotor_blades::calculate(fieldTexts()));
+}
+
+void MainWindow::calculatePower()
+{
+    apply(power_gearing::calculate(fieldTexts()));
+}
+
+void MainWindow::calculate(Panel panel)
+{
+    switch (panel) {
+    case Panel::Speed:
+        calculateSpeed();
+        break;
+    case Panel::Rotor:
+        calculateRotor();
+        break;
+    case Panel::Power:
+        calculatePower();
+        break;
+    }
+}
+
+void MainWindow::step(steppers::Stepper stepper)
+{
+    QLineEdit* edit = fieldEdits[stepper.field];
+    edit->setText(steppers::stepped(edit->text(), stepper));
+    calculate(fieldRow(stepper.field).panel);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only a mouse click into the ratio field recalculates, not focus by Tab.
+    if (event->type() == QEvent::MouseButtonRelease &&
+        watched == fieldEdits[Field::GearRatio] &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        calculatePower();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The one window "JOLV": the Speed, Rotor and Power panels, built from the
+// control table. Its slots gather a panel's texts, run the panel's
+// calculation and apply what it writes.
+
+#include "control_table.h"
+#include "core/calculation.h"
+
+#include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Settings are kept in JOLV.INI inside settingsDirectory.
+    explicit MainWindow(const QString& settingsDirectory, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void calculateSpeed();
+    void calculateRotor();
+    void calculatePower();
+    void pitchUnitToggled(bool inch);
+    void speedUnitToggled(bool metresPerSecond);
+    void restoreSettings();
+    void saveSettings(); // once, however the program ends
+
+private:
+    void buildControls();
+    QWidget* createControl(const ControlRow& row);
+    void labelControls();
+    void connectControls();
+    void setTabOrder();
+    QWidget* widgetFor(const Control& control) const;
+
+    // The stepper procedure shared by all thirty "<" and ">" buttons.
+    void step(steppers::Stepper stepper);
+    void calculate(Panel panel);
+    FieldTexts fieldTexts() const;
+    void apply(const Writes& writes);
+
+    QRect pixels(const TwipsRect& twips) const;
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
+
+    const QString settingsDirectory;
+    bool restoring = false; // the unit boxes convert nothing while stored states come back
+    bool saved = false;
+
+    // Every control that stands for something, by what it stands for.
+    EnumArray<Field, QLineEdit*, fieldCount> fieldEdits;
+    EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
+    EnumArray<Output, QLabel*, outputCount> resultLabels;
+    EnumArray<Output, QLabel*, outputCount> resultCaptions;
+    EnumArray<steppers::Direction, EnumArray<Field, QPushButton*, fieldCount>, 2> stepperButtons;
+    EnumArray<UnitBox, QCheckBox*, unitBoxCount> unitBoxes;
+    EnumArray<drive_speed::Target, QRadioButton*, targetCount> targetOptions;
+    EnumArray<Command, QPushButton*, commandCount> commandButtons;
+    QButtonGroup* targetGroup = nullptr; // OPC
+};
