@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, and
 # runs the program (make run) or the test suite (make test).
 
@@ -82,6 +83,7 @@ check: deps
 # Start-up time and memory against a bare Qt window, on a virtual display.
 bench: build
 	$(call install_missing,$(VIRTUAL_DISPLAY_PACKAGES))
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target startup_floor time_to_map
 	bench/startup.sh $(BUILD_DIR) 15
 
 screenshot: build

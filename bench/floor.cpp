@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for JOLV's start-up: a bare Qt Widgets window of the same size
 // with about a hundred labels, fields and buttons at fixed places, and
 // nothing else (no fonts chosen, no icon, no settings, no calculations).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of JOLV against the bare Qt floor, interleaved on one Xvfb server:
 # time from exec until the window is mapped, and resident memory once shown.
 # Usage: bench/startup.sh BUILD_DIR [RUNS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and measures the time from its exec until its first
 // top-level window is mapped on the X display, then its resident memory once
 // shown. Prints "<milliseconds> <KiB>" and ends the program with SIGTERM.

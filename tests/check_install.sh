@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix, checks the layout and validates
 # the desktop entry and the AppStream data as installed.
 # Usage: check_install.sh CMAKE BUILD_DIR APP_ID

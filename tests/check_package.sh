@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the built Debian package: its files and dependencies, the unpacked
 # program started offscreen and ended by SIGTERM (it must save and exit 0),
 # and that installing and removing it in a private dpkg root leaves nothing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The files an installation holds, relative to its prefix, one a line.
 # Usage: installed_files.sh APP_ID
 set -euo pipefail

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ten thousand clicks in the real window: the values follow exact short
 // decimals, nothing drifts, and memory does not grow with the clicks
 // (LeakSanitizer watches the same run in the sanitizer build).
 
-#include "app/main_window.h"
-#include "support_window.h"
+#include "gui/main_window.h"
+#include "support.h"
 
 #include <QFile>
 #include <QLabel>
@@ -50,33 +51,17 @@ private slots:
 
     void tenThousandClicks_data()
     {
-        struct Row {
-            const char* name;
-            const char* button;
-            const char* field;
-            const char* start;
-            const char* finalField;
-            const char* label;
-            const char* finalLabel;
-        };
-        const Row rows[] = {
-            {"cable section up by 0,1", "TCQU", "TCQ", "2,5", "1002,5", "LUV", "20,20"},
-            {"cell voltage down by 0,01", "TVCD", "TVC", "100", "0", "LUM", "-1440"},
-            {"rotor speed up by 10", "CBSU", "TBS", "1500", "101500", "LSpeed", "25828,58"},
-            {"pitch up to its bound", "CAscU", "TAsc", "15", "24", "TSpeed", "108"},
-            {"Berechnen, Speed", "CCalc", "TAsc", "15", "15", "TSpeed", "68"},
-            {"Berechnen, Rotor", "CCalc3", "TBL", "600", "600", "LPull", "254,66"},
-            {"Berechnen, Power", "CCalc2", "TVC", "1,1", "1,1", "LTRR", "20,0:1"},
-        };
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("finalField");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("finalLabel");
-        for (const Row& row : rows)
-            QTest::newRow(row.name) << row.button << row.field << row.start << row.finalField
-                                    << row.label << row.finalLabel;
+        addTextRows(
+            {"button", "field", "start", "finalField", "label", "finalLabel"},
+            {
+                {"cable section up by 0,1", "TCQU", "TCQ", "2,5", "1002,5", "LUV", "20,20"},
+                {"cell voltage down by 0,01", "TVCD", "TVC", "100", "0", "LUM", "-1440"},
+                {"rotor speed up by 10", "CBSU", "TBS", "1500", "101500", "LSpeed", "25828,58"},
+                {"pitch up to its bound", "CAscU", "TAsc", "15", "24", "TSpeed", "108"},
+                {"Berechnen, Speed", "CCalc", "TAsc", "15", "15", "TSpeed", "68"},
+                {"Berechnen, Rotor", "CCalc3", "TBL", "600", "600", "LPull", "254,66"},
+                {"Berechnen, Power", "CCalc2", "TVC", "1,1", "1,1", "LTRR", "20,0:1"},
+            });
     }
     void tenThousandClicks()
     {
@@ -89,9 +74,8 @@ private slots:
 
         MainWindow window(settingsDirectory.path());
         window.show();
-        window.findChild<QLineEdit*>(field)->setText(start);
-        auto* pressed = window.findChild<QWidget*>(button);
-        QVERIFY(pressed);
+        findControl<QLineEdit>(window, field)->setText(start);
+        QWidget* pressed = findControl(window, button);
 
         long residentAfterWarmUp = 0;
         for (int click = 1; click <= clicks; ++click) {
@@ -99,8 +83,8 @@ private slots:
             if (click == clicks / 10)
                 residentAfterWarmUp = residentKiB();
         }
-        QCOMPARE(textOf(window, qPrintable(field)), finalField);
-        QCOMPARE(textOf(window, qPrintable(label)), finalLabel);
+        QCOMPARE(textOf(window, field), finalField);
+        QCOMPARE(textOf(window, label), finalLabel);
 
         // The sanitizer's quarantine holds freed memory, so only a plain
         // build can tell growth; 9000 clicks may not cost 2 MiB.

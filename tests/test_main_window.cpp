@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window, headless: controls from the table, defaults, the Speed
 // panel's clicks, steppers, the click into the ratio field and the layout.
 
-#include "app/control_table.h"
-#include "app/main_window.h"
-#include "support_window.h"
+#include "gui/main_window.h"
+#include "support.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -19,18 +19,14 @@
 
 namespace {
 
-void setText(QWidget& window, const char* name, const QString& text)
+void setText(QWidget& window, const QString& name, const QString& text)
 {
-    auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(name));
-    QVERIFY2(field, name);
-    field->setText(text);
+    findControl<QLineEdit>(window, name)->setText(text);
 }
 
-void click(QWidget& window, const char* name)
+void click(QWidget& window, const QString& name)
 {
-    auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
-    QVERIFY2(control, name);
-    QTest::mouseClick(control, Qt::LeftButton);
+    QTest::mouseClick(findControl(window, name), Qt::LeftButton);
 }
 
 // Every text of the window, to tell what a click changed.
@@ -38,25 +34,16 @@ QMap<QString, QString> allTexts(const QWidget& window)
 {
     QMap<QString, QString> texts;
     for (const ControlRow& row : controlTable())
-        if (row.kind == ControlKind::TextBox || row.kind == ControlKind::Output)
-            texts.insert(QString::fromLatin1(row.name), textOf(window, row.name));
+        if (row.control.kind == ControlKind::TextBox || row.control.kind == ControlKind::Output)
+            texts.insert(controlName(row.control), textOf(window, controlName(row.control)));
     return texts;
 }
 
 // Clicks a control that may show a modal message box, closes the box and
 // hands back its caption and text ("" when none was shown).
-QString messageAfterClicking(QWidget& window, const char* name)
+QString messageAfterClicking(QWidget& window, const QString& name)
 {
-    auto shown = std::make_shared<QString>();
-    QTimer::singleShot(0, [shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *shown = box->windowTitle() + '|' + box->text();
-            box->accept();
-        }
-    });
-    click(window, name);
-    QCoreApplication::processEvents();
-    return *shown;
+    return messageDuring([&] { click(window, name); });
 }
 
 QRect twipsToPixelsAt96Dpi(const TwipsRect& twips)
@@ -74,72 +61,33 @@ class MainWindowTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
+    // Decimal defaults follow the user's separator, so that they read as meant.
     void opensWithTheDefaults_data()
     {
         QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("expected");
-        const QLocale german(QLocale::German, QLocale::Germany);
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
-        const std::pair<const char*, const char*> germanDefaults[] = {
-            {"TUM", "10000"},
-            {"TAsc", "15"},
-            {"TSlip", "25"},
-            {"TSpeed", ""},
-            {"TBL", "600"},
-            {"TML", "150"},
-            {"TBW", "150"},
-            {"TBS", "1500"},
-            {"TUV", "800"},
-            {"TCC", "20"},
-            {"TVC", "1,1"},
-            {"TTR1", "10"},
-            {"TTR2", "200"},
-            {"TTR0", ""},
-            {"TRC", "4,5"},
-            {"TCA", "20"},
-            {"TTC0", ""},
-            {"TCQ", "2,5"},
-            {"LUM", ""},
-            {"LPRP", ""},
-            {"LTRR", ""},
-            {"LUV", ""},
-            {"LVA", ""},
-            {"LQA", ""},
-            {"LTH", ""},
-            {"LPull", ""},
-            {"LCirc", ""},
-            {"LSpeed", ""},
-            {"LVersion", "Version 1.5"},
-        };
-        for (const auto& [control, text] : germanDefaults)
-            QTest::newRow(control) << german << control << text;
-        // Decimal defaults follow the user's separator, so they read as meant.
-        QTest::newRow("TVC in English") << english << "TVC"
-                                        << "1.1";
-        QTest::newRow("TRC in English") << english << "TRC"
-                                        << "4.5";
-        QTest::newRow("TCQ in English") << english << "TCQ"
-                                        << "2.5";
-        QTest::newRow("TUM in English") << english << "TUM"
-                                        << "10000";
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
     }
     void opensWithTheDefaults()
     {
         QFETCH(QLocale, locale);
-        QFETCH(QString, control);
-        QFETCH(QString, expected);
         QLocale::setDefault(locale);
         MainWindow window(settingsDirectory.path());
-        QCOMPARE(textOf(window, qPrintable(control)), expected);
+        for (const FieldRow& row : fieldTable)
+            QCOMPARE(textOf(window, row.objectName),
+                     row.defaultValue ? fields::numberToText(*row.defaultValue) : QString());
+        for (const OutputRow& row : outputTable)
+            QCOMPARE(textOf(window, row.objectName), QString());
+        QCOMPARE(textOf(window, "TVC"), locale.decimalPoint() == u'.' ? "1.1" : "1,1");
+        QCOMPARE(textOf(window, "LVersion"), QStringLiteral("Version 1.5"));
     }
 
     void opensWithOptionTwoAndBoxesCleared()
     {
         MainWindow window(settingsDirectory.path());
-        QVERIFY(window.findChild<QRadioButton*>("OPC(2)")->isChecked());
-        QVERIFY(!window.findChild<QCheckBox*>("CInch")->isChecked());
-        QVERIFY(!window.findChild<QCheckBox*>("CSpeed")->isChecked());
+        QVERIFY(findControl<QRadioButton>(window, "OPC(2)")->isChecked());
+        QVERIFY(!findControl<QCheckBox>(window, "CInch")->isChecked());
+        QVERIFY(!findControl<QCheckBox>(window, "CSpeed")->isChecked());
         QCOMPARE(window.windowTitle(), QStringLiteral("JOLV"));
         QTRY_VERIFY(!window.windowIcon().isNull());
         QCOMPARE(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
@@ -152,29 +100,19 @@ private slots:
         const auto before = allTexts(window);
         for (const char* option : {"OPC(0)", "OPC(1)", "OPC(2)"}) {
             click(window, option);
-            QVERIFY(window.findChild<QRadioButton*>(option)->isChecked());
+            QVERIFY(findControl<QRadioButton>(window, option)->isChecked());
             QCOMPARE(allTexts(window), before);
         }
     }
 
     void speedPanelCalculates_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("speed");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("speed") << "OPC(2)"
-                               << "TSpeed"
-                               << ""
-                               << "68";
-        QTest::newRow("rpm") << "OPC(0)"
-                             << "TUM"
-                             << "68"
-                             << "10100";
-        QTest::newRow("pitch") << "OPC(1)"
-                               << "TAsc"
-                               << "68"
-                               << "15";
+        addTextRows({"option", "target", "speed", "expected"},
+                    {
+                        {"speed", "OPC(2)", "TSpeed", "", "68"},
+                        {"rpm", "OPC(0)", "TUM", "68", "10100"},
+                        {"pitch", "OPC(1)", "TAsc", "68", "15"},
+                    });
     }
     void speedPanelCalculates()
     {
@@ -185,19 +123,17 @@ private slots:
         MainWindow window(settingsDirectory.path());
         window.show();
         setText(window, "TSpeed", speed);
-        click(window, qPrintable(option));
+        click(window, option);
         QCOMPARE(messageAfterClicking(window, "CCalc"), QString());
-        QCOMPARE(textOf(window, qPrintable(target)), expected);
+        QCOMPARE(textOf(window, target), expected);
     }
 
     void speedPanelShowsItsMessages_data()
     {
-        QTest::addColumn<QString>("rpm");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("too few") << ""
-                                 << "JOLV|Zu wenig Angaben !";
-        QTest::newRow("not a number") << "abc"
-                                      << "JOLV|Ungültige Angaben !";
+        addTextRows({"rpm", "message"}, {
+                                            {"too few", "", "JOLV|Zu wenig Angaben !"},
+                                            {"not a number", "abc", "JOLV|Ungültige Angaben !"},
+                                        });
     }
     void speedPanelShowsItsMessages()
     {
@@ -215,41 +151,15 @@ private slots:
 
     void unitBoxesConvertTheirField_data()
     {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("ticked");
-        QTest::addColumn<QString>("cleared");
-        QTest::newRow("Zoll 15") << "CInch"
-                                 << "TAsc"
-                                 << "15"
-                                 << "6"
-                                 << "15";
-        QTest::newRow("Zoll 16") << "CInch"
-                                 << "TAsc"
-                                 << "16"
-                                 << "6,5"
-                                 << "16,5";
-        QTest::newRow("m/s 68") << "CSpeed"
-                                << "TSpeed"
-                                << "68"
-                                << "19"
-                                << "68";
-        QTest::newRow("m/s 100") << "CSpeed"
-                                 << "TSpeed"
-                                 << "100"
-                                 << "28"
-                                 << "101";
-        QTest::newRow("m/s empty") << "CSpeed"
-                                   << "TSpeed"
-                                   << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("Zoll letters") << "CInch"
-                                      << "TAsc"
-                                      << "x"
-                                      << "x"
-                                      << "x";
+        addTextRows({"box", "field", "before", "ticked", "cleared"},
+                    {
+                        {"Zoll 15", "CInch", "TAsc", "15", "6", "15"},
+                        {"Zoll 16", "CInch", "TAsc", "16", "6,5", "16,5"},
+                        {"m/s 68", "CSpeed", "TSpeed", "68", "19", "68"},
+                        {"m/s 100", "CSpeed", "TSpeed", "100", "28", "101"},
+                        {"m/s empty", "CSpeed", "TSpeed", "", "", ""},
+                        {"Zoll letters", "CInch", "TAsc", "x", "x", "x"},
+                    });
     }
     void unitBoxesConvertTheirField()
     {
@@ -260,42 +170,27 @@ private slots:
         QFETCH(QString, cleared);
         MainWindow window(settingsDirectory.path());
         window.show();
-        setText(window, qPrintable(field), before);
-        auto* checkBox = window.findChild<QCheckBox*>(box);
-        click(window, qPrintable(box));
+        setText(window, field, before);
+        auto* checkBox = findControl<QCheckBox>(window, box);
+        click(window, box);
         QVERIFY(checkBox->isChecked());
-        QCOMPARE(textOf(window, qPrintable(field)), ticked);
-        click(window, qPrintable(box));
+        QCOMPARE(textOf(window, field), ticked);
+        click(window, box);
         QVERIFY(!checkBox->isChecked());
-        QCOMPARE(textOf(window, qPrintable(field)), cleared);
+        QCOMPARE(textOf(window, field), cleared);
     }
 
     void steppersStepAndRecalculate_data()
     {
-        struct Row {
-            const char* name;
-            const char* button;
-            const char* field;
-            const char* stepped;
-            const char* label;
-            const char* result;
-        };
-        const Row rows[] = {
-            {"speed panel", "CAscU", "TAsc", "15,5", "TSpeed", "70"},
-            {"rotor panel", "CBLU", "TBL", "610", "LTH", "1370"},
-            {"power panel", "TCAU", "TCA", "21", "LUV", "20,11"},
-            {"power panel motor", "TUVD", "TUV", "790", "LUM", "15958"},
-            // The computed field's own stepper leaves no trace of its step.
-            {"computed field", "CSpeedU", "TSpeed", "68", "TSpeed", "68"},
-        };
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("stepped");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("result");
-        for (const Row& row : rows)
-            QTest::newRow(row.name)
-                << row.button << row.field << row.stepped << row.label << row.result;
+        addTextRows({"button", "field", "stepped", "label", "result"},
+                    {
+                        {"speed panel", "CAscU", "TAsc", "15,5", "TSpeed", "70"},
+                        {"rotor panel", "CBLU", "TBL", "610", "LTH", "1370"},
+                        {"power panel", "TCAU", "TCA", "21", "LUV", "20,11"},
+                        {"power panel motor", "TUVD", "TUV", "790", "LUM", "15958"},
+                        // The computed field's own stepper leaves no trace of its step.
+                        {"computed field", "CSpeedU", "TSpeed", "68", "TSpeed", "68"},
+                    });
     }
     void steppersStepAndRecalculate()
     {
@@ -306,9 +201,9 @@ private slots:
         QFETCH(QString, result);
         MainWindow window(settingsDirectory.path());
         window.show();
-        QCOMPARE(messageAfterClicking(window, qPrintable(button)), QString());
-        QCOMPARE(textOf(window, qPrintable(field)), stepped);
-        QCOMPARE(textOf(window, qPrintable(label)), result);
+        QCOMPARE(messageAfterClicking(window, button), QString());
+        QCOMPARE(textOf(window, field), stepped);
+        QCOMPARE(textOf(window, label), result);
     }
 
     // At its bound the value stays, yet the field is rewritten and the panel
@@ -328,7 +223,7 @@ private slots:
     {
         MainWindow window(settingsDirectory.path());
         window.show();
-        auto* up = window.findChild<QPushButton*>("CBLU");
+        auto* up = findControl<QPushButton>(window, "CBLU");
         QTest::mousePress(up, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(textOf(window, "TBL").toInt() >= 630, 5000);
         QTest::mouseRelease(up, Qt::LeftButton);
@@ -352,7 +247,7 @@ private slots:
             }
         });
         closer.start(50);
-        auto* up = window.findChild<QPushButton*>("CAscU");
+        auto* up = findControl<QPushButton>(window, "CAscU");
         QTest::mousePress(up, Qt::LeftButton);
         QTest::qWait(1500);
         QTest::mouseRelease(up, Qt::LeftButton);
@@ -400,7 +295,7 @@ private slots:
         MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* pinionDown = window.findChild<QWidget*>("TTR1D");
+        auto* pinionDown = findControl<QWidget>(window, "TTR1D");
         pinionDown->setFocus();
         QTest::keyClick(pinionDown, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("TTR0"));
@@ -416,19 +311,20 @@ private slots:
         MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.findChild<QWidget*>("TUM")->setFocus();
-        QStringList visited;
-        for (std::size_t i = 0; i < tabOrder().size(); ++i) {
-            visited << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QStringList expected;
-        for (const char* name : tabOrder())
-            expected << QString::fromLatin1(name);
         // The option group is one stop: Tab reaches its selected button only.
-        expected.removeAll(QStringLiteral("OPC(0)"));
-        expected.removeAll(QStringLiteral("OPC(1)"));
-        visited = visited.mid(0, expected.size());
+        const QStringList expected = {
+            "TUM",    "TAsc",  "CInch", "TSlip",   "TSpeed",  "CSpeed", "CCalc",  "CUMD",   "CUMU",
+            "OPC(2)", "CAscU", "CAscD", "CSpeedU", "CSpeedD", "CSlipU", "CSlipD", "CCalc2", "TUV",
+            "TTR1",   "TCC",   "TVC",   "TTR2",    "TUVU",    "TUVD",   "TCCU",   "TCCD",   "TVCU",
+            "TVCD",   "TTR1U", "TTR1D", "TTR0",    "CBLU",    "TBL",    "CBLD",   "CMLU",   "TML",
+            "CMLD",   "CBWU",  "TBW",   "CBWD",    "CBSU",    "TBS",    "CBSD",   "CCalc3", "TRC",
+            "TCA",    "TRCU",  "TRCD",  "TCAU",    "TCAD",    "TTC0",   "TCQU",   "TCQ",    "TCQD"};
+        findControl(window, "TUM")->setFocus();
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        while (visited.size() < expected.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
         QCOMPARE(visited, expected);
     }
 
@@ -437,14 +333,14 @@ private slots:
         MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* speedOption = window.findChild<QRadioButton*>("OPC(2)");
+        auto* speedOption = findControl<QRadioButton>(window, "OPC(2)");
         speedOption->setFocus();
         QTest::keyClick(speedOption, Qt::Key_Up);
-        auto* pitchOption = window.findChild<QRadioButton*>("OPC(1)");
+        auto* pitchOption = findControl<QRadioButton>(window, "OPC(1)");
         QCOMPARE(QApplication::focusWidget(), pitchOption);
         QVERIFY(pitchOption->isChecked());
         // Now the newly selected button is the group's tab stop.
-        window.findChild<QWidget*>("CUMU")->setFocus();
+        findControl<QWidget>(window, "CUMU")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), pitchOption);
     }
@@ -461,9 +357,8 @@ private slots:
         MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
         for (const ControlRow& row : controlTable())
-            if (control == QLatin1String(row.name))
-                QCOMPARE(window.findChild<QWidget*>(control)->geometry(),
-                         twipsToPixelsAt96Dpi(row.twips));
+            if (control == controlName(row.control))
+                QCOMPARE(findControl(window, control)->geometry(), twipsToPixelsAt96Dpi(row.twips));
         QCOMPARE(window.size(), QSize(646, 383));
         QCOMPARE(window.minimumSize(), window.maximumSize());
     }
@@ -473,40 +368,32 @@ private slots:
     {
         MainWindow window(settingsDirectory.path());
         for (const ControlRow& row : controlTable()) {
-            const auto* control = window.findChild<QWidget*>(row.name);
+            const QString name = controlName(row.control);
+            const auto* control = findControl(window, name);
             const QString caption = QString::fromUtf8(row.caption);
             if (caption.isEmpty())
                 continue;
+            const ControlKind kind = row.control.kind;
             const int textWidth = control->fontMetrics().horizontalAdvance(caption);
-            const int needed = row.kind == ControlKind::CheckBox ? control->sizeHint().width()
-                               : row.kind == ControlKind::Button || row.kind == ControlKind::Stepper
+            const int needed = kind == ControlKind::CheckBox ? control->sizeHint().width()
+                               : kind == ControlKind::Button || kind == ControlKind::Stepper
                                    ? textWidth + 4 // the push button's frame
                                    : textWidth;
-            QVERIFY2(needed <= control->width(), row.name);
-            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, row.name);
+            QVERIFY2(needed <= control->width(), qPrintable(name));
+            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, qPrintable(name));
         }
     }
 
     void readersGetNamesAndDescriptions_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("field") << "TAsc"
-                               << "Steigung"
-                               << "";
-        QTest::newRow("stepper down") << "CAscD"
-                                      << "Steigung verringern"
-                                      << "";
-        QTest::newRow("stepper up") << "CAscU"
-                                    << "Steigung erhöhen"
-                                    << "";
-        QTest::newRow("power stepper") << "TCQU"
-                                       << "Kabelfläche erhöhen"
-                                       << "";
-        QTest::newRow("result") << "LUM"
-                                << ""
-                                << "Umdrehungen des Motors pro Minute";
+        addTextRows({"control", "name", "description"},
+                    {
+                        {"field", "TAsc", "Steigung", ""},
+                        {"stepper down", "CAscD", "Steigung verringern", ""},
+                        {"stepper up", "CAscU", "Steigung erhöhen", ""},
+                        {"power stepper", "TCQU", "Kabelfläche erhöhen", ""},
+                        {"result", "LUM", "", "Umdrehungen des Motors pro Minute"},
+                    });
     }
     void readersGetNamesAndDescriptions()
     {
@@ -514,7 +401,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, description);
         MainWindow window(settingsDirectory.path());
-        const auto* widget = window.findChild<QWidget*>(control);
+        const auto* widget = findControl<QWidget>(window, control);
         QCOMPARE(widget->accessibleName(), name);
         QCOMPARE(widget->accessibleDescription(), description);
     }
@@ -523,15 +410,15 @@ private slots:
     {
         MainWindow window(settingsDirectory.path());
         const auto colour = [&](const char* name) {
-            return window.findChild<QWidget*>(name)->palette().color(QPalette::WindowText);
+            return findControl<QWidget>(window, name)->palette().color(QPalette::WindowText);
         };
         QCOMPARE(colour("LUM"), QColor(255, 0, 0));
         QCOMPARE(colour("LSpeed"), QColor(255, 0, 0));
         QCOMPARE(colour("LCopy"), QColor(128, 128, 128));
-        QVERIFY(window.findChild<QWidget*>("CCalc")->font().bold());
-        QVERIFY(window.findChild<QWidget*>("HeadingSpeed")->font().italic());
-        QCOMPARE(window.findChild<QWidget*>("TUM")->font().pointSizeF(), 8.25);
-        QCOMPARE(window.findChild<QWidget*>("LUM")->font().pointSizeF(), 9.75);
+        QVERIFY(findControl<QWidget>(window, "CCalc")->font().bold());
+        QVERIFY(findControl<QWidget>(window, "HeadingSpeed")->font().italic());
+        QCOMPARE(findControl<QWidget>(window, "TUM")->font().pointSizeF(), 8.25);
+        QCOMPARE(findControl<QWidget>(window, "LUM")->font().pointSizeF(), 9.75);
     }
 };
 

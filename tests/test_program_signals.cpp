@@ -1,17 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built program, ended by a signal, saves its settings like a normal close.
 
-#include "support_files.h"
+#include "support.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-
-namespace {
-
-} // namespace
 
 class ProgramSignalsTest : public QObject {
     Q_OBJECT
@@ -29,34 +23,19 @@ private slots:
         QFETCH(int, signalNumber);
         QTemporaryDir config;
         const QString iniPath = config.filePath(QStringLiteral("JOLV.INI"));
-        {
-            QFile stored(iniPath);
-            QVERIFY(stored.open(QIODevice::WriteOnly));
-            stored.write("RPM=4242\r\nINC=1\r\n");
-        }
+        QVERIFY(writeFile(iniPath, "RPM=4242\r\nINC=1\r\n"));
 
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(JOLV_PROGRAM), {});
-        QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), signalNumber), 10000);
-
+        QVERIFY(startProgram(program, config.path()));
         ::kill(pid_t(program.processId()), signalNumber);
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
 
-        QFile saved(iniPath);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = saved.readAll().split('\n');
-        QCOMPARE(lines.size(), 23);
-        QCOMPARE(lines[2], QByteArray("RPM=4242\r"));
-        QCOMPARE(lines[6], QByteArray("INC=1\r"));
-        QCOMPARE(lines[21], QByteArray("TCQ=2.5\r"));
+        const QByteArray saved = fileBytes(iniPath);
+        QCOMPARE(wholeFileProblem(saved), QString());
+        for (const char* line : {"\nRPM=4242\r", "\nINC=1\r", "\nTCQ=2.5\r"})
+            QVERIFY2(saved.contains(line), line + 1);
         QCOMPARE(QDir(config.path()).entryList(QDir::Files), QStringList{"JOLV.INI"});
     }
 
@@ -65,14 +44,8 @@ private slots:
     {
         QTemporaryDir config;
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        program.setProcessEnvironment(environment);
         program.setChildProcessModifier([] { std::signal(SIGHUP, SIG_IGN); });
-        program.start(QStringLiteral(JOLV_PROGRAM), {});
-        QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), SIGTERM), 10000);
+        QVERIFY(startProgram(program, config.path()));
         QVERIFY(!catchesSignal(program.processId(), SIGHUP));
 
         ::kill(pid_t(program.processId()), SIGHUP);

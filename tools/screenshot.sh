@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program on a virtual display in a German locale, clicks the three
 # "Berechnen" buttons and saves a screenshot.
 # Usage: tools/screenshot.sh PROGRAM OUTPUT.png

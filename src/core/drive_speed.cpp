@@ -148,8 +148,8 @@ Writes convertSpeed(const QString& speedText, bool nowMetresPerSecond)
     const auto speed = fields::toNumber(speedText);
     if (!speed)
         return {};
-    const double converted =
-        nowMetresPerSecond ? *speed / calc::kmhPerMetrePerSecond : *speed * calc::kmhPerMetrePerSecond;
+    const double converted = nowMetresPerSecond ? *speed / calc::kmhPerMetrePerSecond
+                                                : *speed * calc::kmhPerMetrePerSecond;
     const QString text = fields::formatted(converted, Pattern::Whole);
     if (text.isEmpty())
         return {};

@@ -20,13 +20,13 @@ Writes calculate(const FieldTexts& texts)
 
     // Battery under load; without a usable resistance and current, no load drop.
     double packVoltage = 0;
-    if (fields::isNumeric(texts[Field::CellResistance]) && fields::isNumeric(texts[Field::Current])) {
+    if (fields::isNumeric(texts[Field::CellResistance]) &&
+        fields::isNumeric(texts[Field::Current])) {
         const double drop =
             number(Field::Current) * (number(Field::CellResistance) / milliohmPerOhm);
         const double cellVoltage = number(Field::CellVoltage) - drop;
         packVoltage = number(Field::CellCount) * cellVoltage;
-        writes.append(
-            {Output::CellVoltage, fields::formatted(cellVoltage, Pattern::TwoDecimals)});
+        writes.append({Output::CellVoltage, fields::formatted(cellVoltage, Pattern::TwoDecimals)});
     } else {
         packVoltage = number(Field::CellCount) * number(Field::CellVoltage);
         writes.append({Output::CellVoltage, QString()});
@@ -42,21 +42,19 @@ Writes calculate(const FieldTexts& texts)
 
     writes.append({Output::MotorSpeed, fields::formatted(motorSpeed, Pattern::Whole)});
     writes.append({Output::PropellerSpeed, fields::formatted(rotorSpeed, Pattern::Whole)});
-    writes.append({Output::GearRatio,
-                   ratioUsable
-                       ? fields::formatted(ratio, Pattern::OneDecimal) + QStringLiteral(":1")
-                       : QString()});
+    writes.append({Output::GearRatio, ratioUsable ? fields::formatted(ratio, Pattern::OneDecimal) +
+                                                        QStringLiteral(":1")
+                                                  : QString()});
     writes.append({Output::PackVoltage, fields::formatted(packVoltage, Pattern::TwoDecimals)});
 
     // The cable loss only when a cable length is given; otherwise its label keeps its text.
     if (fields::isNumeric(texts[Field::CableLength])) {
         double lengthTimesCurrent = number(Field::CableLength) * cableLengthFactor;
         lengthTimesCurrent = lengthTimesCurrent * number(Field::Current);
-        const double sectionTimesConductivity =
-            number(Field::CableSection) * copperConductivity;
+        const double sectionTimesConductivity = number(Field::CableSection) * copperConductivity;
         writes.append(
             {Output::CableLoss, fields::formatted(lengthTimesCurrent / sectionTimesConductivity,
-                                                      Pattern::TwoDecimals)});
+                                                  Pattern::TwoDecimals)});
     }
     return writes;
 }

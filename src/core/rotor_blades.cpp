@@ -24,8 +24,8 @@ Writes calculate(const FieldTexts& texts)
     const double h = number(Field::HubLength) / 2;
     const double bladeLength = number(Field::BladeLength);
     const double diameter = 2 * bladeLength + 2 * h; // mm
-    const double tipSpeed = diameter / millimetresPerMetre * pi *
-                            number(Field::RotorSpeed) / secondsPerMinute; // m/s
+    const double tipSpeed =
+        diameter / millimetresPerMetre * pi * number(Field::RotorSpeed) / secondsPerMinute; // m/s
 
     const double diameterDm = diameter / millimetresPerDecimetre;
     const double discArea = diameterDm * diameterDm * pi / 4; // dm²

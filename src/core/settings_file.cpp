@@ -12,9 +12,9 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
-#include <array>
 #include <filesystem>
 
 #ifdef Q_OS_UNIX
@@ -35,6 +35,7 @@ using P = WindowPosition;
 using F = Field;
 using B = UnitBox;
 
+// clang-format off
 constexpr auto keyTable = std::to_array<Stored>({
     P::Top, P::Left,
     F::Rpm, F::Pitch, F::Slip, F::DriveSpeed, B::Inch, B::MetresPerSecond,
@@ -42,6 +43,7 @@ constexpr auto keyTable = std::to_array<Stored>({
     F::CableLength, F::BladeLength, F::HubLength, F::BladeWeight, F::RotorSpeed,
     F::CellResistance, F::Current, F::CableSection,
 });
+// clang-format on
 static_assert(keyTable.size() == 2 + fieldCount + unitBoxCount, "every input has its key");
 
 // The program writes about 250 bytes; anything much larger is not its file
@@ -229,7 +231,8 @@ bool save(const QString& path, const Settings& current)
     saving.setPermissions(target.exists() ? target.permissions() : newFilePermissions);
 #ifdef Q_OS_UNIX
     if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
-        return failed(QStringLiteral("cannot sync beside"), QString::fromLocal8Bit(strerror(errno)));
+        return failed(QStringLiteral("cannot sync beside"),
+                      QString::fromLocal8Bit(strerror(errno)));
 #endif
     saving.close(); // Windows renames only files that nobody holds open
 

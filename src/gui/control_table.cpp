@@ -201,10 +201,9 @@ static_assert([] {
         if (rowsFor(button(command)) != 1)
             return false;
     for (const ControlRow& row : rows) {
-        const bool takesFocus = row.control.kind != ControlKind::Heading &&
-                                row.control.kind != ControlKind::Caption &&
-                                row.control.kind != ControlKind::Output &&
-                                row.control.kind != ControlKind::Footer;
+        const bool takesFocus =
+            row.control.kind != ControlKind::Heading && row.control.kind != ControlKind::Caption &&
+            row.control.kind != ControlKind::Output && row.control.kind != ControlKind::Footer;
         if (stopsFor(row.control) != (takesFocus ? 1 : 0))
             return false;
     }

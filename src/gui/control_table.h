@@ -41,7 +41,8 @@ inline constexpr std::size_t targetCount = 3; // the options OPC(0) to OPC(2)
 // What a control stands for: the field, result, unit box, option or command
 // it belongs to. Headings and footer lines stand for nothing but their name.
 struct Control {
-    using Subject = std::variant<std::monostate, Field, Output, UnitBox, drive_speed::Target, Command>;
+    using Subject =
+        std::variant<std::monostate, Field, Output, UnitBox, drive_speed::Target, Command>;
 
     ControlKind kind;
     Subject subject{};
@@ -55,6 +56,7 @@ struct Control {
     }
 };
 
+// clang-format off
 namespace controls {
 constexpr Control heading(const char* name) { return {ControlKind::Heading, {}, {}, name}; }
 constexpr Control footer(const char* name) { return {ControlKind::Footer, {}, {}, name}; }
@@ -68,6 +70,7 @@ constexpr Control checkBox(UnitBox box) { return {ControlKind::CheckBox, box}; }
 constexpr Control option(drive_speed::Target target) { return {ControlKind::Option, target}; }
 constexpr Control button(Command command) { return {ControlKind::Button, command}; }
 } // namespace controls
+// clang-format on
 
 // The object name tests, tools and screen readers know a control by:
 // "TUM", "CaptionTUM", "CAscD", "LPull", "CInch", "OPC(2)", "CCalc3".

@@ -155,13 +155,12 @@ QWidget* MainWindow::createControl(const ControlRow& row)
         return fieldEdits[field.field] = edit;
     }
     case ControlKind::Stepper:
-        return stepperButtons[control.direction][std::get<Field>(control.subject)] = new QPushButton(caption, this);
-    case ControlKind::Button:
-        return commandButtons[std::get<Command>(control.subject)] =
+        return stepperButtons[control.direction][std::get<Field>(control.subject)] =
                    new QPushButton(caption, this);
+    case ControlKind::Button:
+        return commandButtons[std::get<Command>(control.subject)] = new QPushButton(caption, this);
     case ControlKind::CheckBox:
-        return unitBoxes[std::get<UnitBox>(control.subject)] =
-                   new QCheckBox(caption, this);
+        return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, this);
     case ControlKind::Option:
         break;
     }
@@ -183,14 +182,12 @@ void MainWindow::labelControls()
         edit->setToolTip(caption->toolTip());
     }
     for (const OutputRow& row : outputTable)
-        resultLabels[row.output]->setAccessibleDescription(
-            resultCaptions[row.output]->toolTip());
+        resultLabels[row.output]->setAccessibleDescription(resultCaptions[row.output]->toolTip());
     for (const steppers::Stepper stepper : steppers::all())
-        stepperButtons[stepper.direction][stepper.field]
-            ->setAccessibleName(fieldCaptions[stepper.field]->text() +
-                                (stepper.direction == steppers::Direction::Down
-                                     ? QStringLiteral(" verringern")
-                                     : QStringLiteral(" erhöhen")));
+        stepperButtons[stepper.direction][stepper.field]->setAccessibleName(
+            fieldCaptions[stepper.field]->text() + (stepper.direction == steppers::Direction::Down
+                                                        ? QStringLiteral(" verringern")
+                                                        : QStringLiteral(" erhöhen")));
 }
 
 void MainWindow::connectControls()
@@ -204,8 +201,7 @@ void MainWindow::connectControls()
         option->setFocusPolicy(Qt::ClickFocus);
     targetOptions[drive_speed::Target::Speed]->setChecked(true);
 
-    connect(unitBoxes[UnitBox::Inch], &QCheckBox::toggled, this,
-            &MainWindow::pitchUnitToggled);
+    connect(unitBoxes[UnitBox::Inch], &QCheckBox::toggled, this, &MainWindow::pitchUnitToggled);
     connect(unitBoxes[UnitBox::MetresPerSecond], &QCheckBox::toggled, this,
             &MainWindow::speedUnitToggled);
     connect(commandButtons[Command::CalculateSpeed], &QPushButton::clicked, this,
@@ -323,8 +319,7 @@ void MainWindow::calculateSpeed()
     const drive_speed::Result result = drive_speed::calculate(
         fieldTexts(), {
                           .inch = unitBoxes[UnitBox::Inch]->isChecked(),
-                          .metresPerSecond =
-                              unitBoxes[UnitBox::MetresPerSecond]->isChecked(),
+                          .metresPerSecond = unitBoxes[UnitBox::MetresPerSecond]->isChecked(),
                           .target = drive_speed::Target(targetGroup->checkedId()),
                       });
     apply(result.writes);
@@ -341,8 +336,7 @@ void MainWindow::pitchUnitToggled(bool inch)
 void MainWindow::speedUnitToggled(bool metresPerSecond)
 {
     if (!restoring)
-        apply(drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(),
-                                        metresPerSecond));
+        apply(drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(), metresPerSecond));
 }
 
 void MainWindow::calculateRotor()
@@ -380,8 +374,7 @@ void MainWindow::step(steppers::Stepper stepper)
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Only a mouse click into the ratio field recalculates, not focus by Tab.
-    if (event->type() == QEvent::MouseButtonRelease &&
-        watched == fieldEdits[Field::GearRatio] &&
+    if (event->type() == QEvent::MouseButtonRelease && watched == fieldEdits[Field::GearRatio] &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         calculatePower();
     return QWidget::eventFilter(watched, event);

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the suites share: files, the settings file's sample and shape, the
+// built program, an unprivileged user, a calculation's writes as lines, and
+// (in the window suites) the window's texts and its message boxes.
+
+#include "core/calculation.h"
+#include "core/settings_file.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <functional>
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// The file closing writes when every input holds its default, for a frame
+// 1440 twips down and 2880 right, in a comma locale.
+inline const QByteArray sampleFile = "WINDOWTOP=1440\r\nWINDOWLEFT=2880\r\nRPM=10000\r\nASC=15\r\n"
+                                     "SLP=25\r\nSPE=\r\nINC=0\r\nSMS=0\r\nTUV=800\r\nTCC=20\r\n"
+                                     "TVC=1,1\r\nTTR0=\r\nTTR1=10\r\nTTR2=200\r\nTTC0=\r\n"
+                                     "TBL=600\r\nTML=150\r\nTBW=150\r\nTBS=1500\r\nTRC=4,5\r\n"
+                                     "TCA=20\r\nTCQ=2,5\r\n";
+
+// The file's bytes, or nothing when it cannot be read.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Empty when the bytes are a whole settings file as the program writes it:
+// every key once, in order, each line ended by CR LF; else what is wrong.
+inline QString wholeFileProblem(const QByteArray& file)
+{
+    const auto keys = settings_file::keyOrder();
+    const QList<QByteArray> lines = file.split('\n');
+    if (std::size_t(lines.size()) != keys.size() + 1 || !lines.last().isEmpty())
+        return QStringLiteral("%1 lines").arg(lines.size() - 1);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const QByteArray& line = lines[qsizetype(i)];
+        if (!line.startsWith(QByteArray(settings_file::keyName(keys[i])) + '=') ||
+            !line.endsWith('\r'))
+            return QStringLiteral("line %1: %2").arg(i + 1).arg(QString::fromLatin1(line));
+    }
+    return {};
+}
+
+// A calculation's writes as "LTH=1350" lines: one comparison checks the
+// texts, their order and which controls were written at all.
+inline QStringList asLines(const Writes& writes)
+{
+    QStringList lines;
+    for (const Write& write : writes)
+        lines << QString::fromLatin1(objectName(write.target)) + u'=' + write.text;
+    return lines;
+}
+
+// Adds a text column for each name and a row for each entry: its data tag,
+// then its texts (UTF-8), one per column.
+inline void addTextRows(std::initializer_list<const char*> columns,
+                        std::initializer_list<std::initializer_list<const char*>> rows)
+{
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    for (const auto& row : rows) {
+        QTestData& data = QTest::newRow(*row.begin());
+        for (auto text = row.begin() + 1; text != row.end(); ++text)
+            data << QString::fromUtf8(*text);
+    }
+}
+
+// True once process `pid` has a handler for `signalNumber` (Linux: SigCgt).
+inline bool catchesSignal(qint64 pid, int signalNumber)
+{
+    for (const QByteArray& line : fileBytes(QStringLiteral("/proc/%1/status").arg(pid)).split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
+    return false;
+}
+
+#ifdef JOLV_PROGRAM
+#include <QDeadlineTimer>
+#include <QThread>
+#include <csignal>
+
+// Starts the built program offscreen in a C locale, keeping its settings in
+// `configHome`; true once it has started and will save on SIGTERM.
+inline bool startProgram(QProcess& program, const QString& configHome)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(JOLV_PROGRAM), {});
+    if (!program.waitForStarted())
+        return false;
+    const QDeadlineTimer deadline(10000);
+    while (!catchesSignal(program.processId(), SIGTERM))
+        if (deadline.hasExpired() || program.state() != QProcess::Running)
+            return false;
+        else
+            QThread::msleep(5);
+    return true;
+}
+#endif
+
+constexpr uid_t unprivilegedUser = 65534; // nobody
+
+// Hands a file or directory to that user when the test runs as root.
+inline bool handToUnprivilegedUser(const QString& path)
+{
+    return ::geteuid() != 0 ||
+           ::chown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) == 0;
+}
+
+// Runs `operation` in a child process as user and group `nobody` when the
+// test runs as root, whom permission bits do not bind, so that a permission
+// case runs in CI as well; as an ordinary user it runs directly. The files
+// it touches must be reachable for that user (handToUnprivilegedUser).
+inline bool asUnprivilegedUser(const std::function<bool()>& operation)
+{
+    if (::geteuid() != 0)
+        return operation();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(unprivilegedUser) == 0 &&
+                             ::setuid(unprivilegedUser) == 0;
+        ::_exit(dropped && operation() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+// The window's control of that name and type; a misspelt name stops the
+// test with a message.
+template <typename Widget = QWidget> Widget* findControl(const QWidget& window, const QString& name)
+{
+    auto* control = window.findChild<Widget*>(name);
+    if (!control)
+        qFatal("no %s named %s", Widget::staticMetaObject.className(), qPrintable(name));
+    return control;
+}
+
+// The text of a field or a label.
+inline QString textOf(const QWidget& window, const QString& name)
+{
+    const QObject* control = findControl(window, name);
+    if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        return field->text();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    qFatal("%s is no field or label", qPrintable(name));
+}
+
+// Runs `action`, which may show a modal message box, closes the box as a
+// user would and hands back its caption and text ("" when none was shown).
+inline QString messageDuring(const std::function<void()>& action)
+{
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *shown = box->windowTitle() + u'|' + box->text();
+            box->accept();
+        }
+    });
+    action();
+    QCoreApplication::processEvents();
+    return *shown;
+}
+#endif
