@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An invariant the fuzzers hold the code to: on a violation, say which and

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text through the text-to-number rule and its relatives: what is
 // accepted is finite and is written back so that it reads as the same value.
 // Input: one byte choosing the locale, then the text as UTF-8.
 
-#include "app/field_values.h"
+#include "core/field_values.h"
 #include "fuzz_check.h"
 #include "fuzz_locale.h"
 

@@ -1,43 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window offscreen: any bytes as JOLV.INI, then any sequence of
 // clicks. Nothing may crash or hang, every result label holds the empty text
 // or a number the field rules read back, and closing writes a whole file.
 // Input: the file's bytes, one byte per click, then the number of clicks.
 
-#include "app/field_values.h"
-#include "app/main_window.h"
-#include "app/settings_file.h"
-#include "app/steppers.h"
+#include "core/field_values.h"
+#include "core/settings_file.h"
 #include "fuzz_check.h"
 #include "fuzz_locale.h"
+#include "gui/main_window.h"
+#include "support.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <cstdint>
 
 namespace {
 
-const char* const resultLabels[] = {"LUM", "LPRP", "LTRR",  "LUV",   "LVA",
-                                    "LQA", "LTH",  "LPull", "LCirc", "LSpeed"};
-
+// A click byte picks from these by its remainder. They are grouped by kind,
+// in the order the seeds in corpus/fuzz_window were written for: the
+// "Berechnen" buttons, the gear ratio box, the unit boxes, the options and
+// the steppers.
 QStringList clickableControls()
 {
-    QStringList names = {"CCalc",  "CCalc2", "CCalc3", "TTR0",  "CInch",
-                         "CSpeed", "OPC(0)", "OPC(1)", "OPC(2)"};
-    for (const steppers::Stepper& stepper : steppers::table())
-        names << QString::fromLatin1(stepper.button);
+    QStringList names;
+    const auto add = [&names](ControlKind kind) {
+        for (const ControlRow& row : controlTable())
+            if (row.control.kind == kind)
+                names << controlName(row.control);
+    };
+    add(ControlKind::Button);
+    names << QString::fromLatin1(fieldRow(Field::GearRatio).objectName);
+    add(ControlKind::CheckBox);
+    add(ControlKind::Option);
+    add(ControlKind::Stepper);
     return names;
 }
 
 void checkResults(const QWidget& window)
 {
-    for (const char* name : resultLabels) {
-        QString text = window.findChild<QLabel*>(QString::fromLatin1(name))->text();
-        if (QByteArray(name) == "LTRR" && !text.isEmpty()) {
+    for (const OutputRow& row : outputTable) {
+        const auto* label = window.findChild<QLabel*>(QString::fromLatin1(row.objectName));
+        FUZZ_CHECK(label);
+        QString text = label->text();
+        if (row.output == Output::GearRatio && !text.isEmpty()) {
             FUZZ_CHECK(text.endsWith(QLatin1String(":1")));
             text.chop(2);
         }
@@ -71,28 +79,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     useLocaleFor(clicks.isEmpty() ? 0 : std::uint8_t(clicks[0]));
 
     const QString iniPath = settings_file::iniPath(directory.path());
-    {
-        QFile stored(iniPath);
-        FUZZ_CHECK(stored.open(QIODevice::WriteOnly) && stored.write(file) == file.size());
-    }
+    FUZZ_CHECK(writeFile(iniPath, file));
 
     MainWindow window(directory.path());
     window.show();
     for (const char click : clicks) {
-        // The Speed panel may answer with a modal box; close it as a user would.
-        QTimer::singleShot(0, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->accept();
-        });
-        const QString name = clickable[std::uint8_t(click) % clickable.size()];
-        QTest::mouseClick(window.findChild<QWidget*>(name), Qt::LeftButton);
-        QCoreApplication::processEvents();
+        auto* control =
+            window.findChild<QWidget*>(clickable[std::uint8_t(click) % clickable.size()]);
+        FUZZ_CHECK(control);
+        // The Speed panel may answer with a modal box; it is closed as a user would.
+        messageDuring([control] { QTest::mouseClick(control, Qt::LeftButton); });
         checkResults(window);
     }
     FUZZ_CHECK(window.close());
-
-    QFile saved(iniPath);
-    FUZZ_CHECK(saved.open(QIODevice::ReadOnly));
-    FUZZ_CHECK(saved.readAll().count("\r\n") == 22);
+    FUZZ_CHECK(wholeFileProblem(fileBytes(iniPath)).isEmpty());
     return 0;
 }

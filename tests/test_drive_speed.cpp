@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Speed panel: rpm, pitch and drive speed from the other two and the slip,
 // and the two unit switches. Comma locale throughout.
 
-#include "calc/drive_speed.h"
+#include "core/drive_speed.h"
 
 #include <QLocale>
 #include <QTest>
@@ -9,185 +10,88 @@
 using drive_speed::Message;
 using drive_speed::Target;
 
-Q_DECLARE_METATYPE(drive_speed::Inputs)
-Q_DECLARE_METATYPE(drive_speed::Message)
-Q_DECLARE_METATYPE(std::optional<QString>)
-
 namespace {
 
-constexpr auto untouched = std::nullopt;
+constexpr const char* no = nullptr; // expected: the run does not write the field
+constexpr auto R = Target::Rpm, P = Target::Pitch, S = Target::Speed;
+constexpr auto ok = Message::None, tooFew = Message::TooFewInputs, invalid = Message::Invalid;
 
 struct CalculationRow {
     const char* name;
-    drive_speed::Inputs inputs;
-    // Texts the run leaves in TUM, TAsc, TSlip and TSpeed; nullopt: not written.
-    std::optional<QString> rpm, pitch, slip, speed;
+    Target target;
+    const char* texts[4]; // TUM, TAsc, TSlip, TSpeed
+    bool inch, metresPerSecond;
+    const char* expected[4]; // what the run leaves in them
     Message message;
 };
 
-drive_speed::Inputs defaults(Target target = Target::Speed)
-{
-    return {.rpm = "10000", .pitch = "15", .slip = "25", .speed = "", .target = target};
-}
+constexpr Field speedFields[] = {Field::Rpm, Field::Pitch, Field::Slip, Field::DriveSpeed};
 
-drive_speed::Inputs with(drive_speed::Inputs inputs, auto change)
-{
-    change(inputs);
-    return inputs;
-}
-
+// Expected texts worked out by hand from the formulas, not by the program.
+// clang-format off
 const CalculationRow calculations[] = {
-    {"defaults: 67.5 km/h shows 68", defaults(), untouched, untouched, untouched, "68",
-     Message::None},
-    {"m/s: 18.75 shows 19", with(defaults(), [](auto& i) { i.metresPerSecond = true; }), untouched,
-     untouched, untouched, "19", Message::None},
-    {"Zoll: 171.45 shows 171", with(defaults(), [](auto& i) { i.inch = true; }), untouched,
-     untouched, untouched, "171", Message::None},
-    {"slip 0 gives no reduction", with(defaults(), [](auto& i) { i.slip = "0"; }), untouched,
-     untouched, untouched, "90", Message::None},
-    {"slip above 100 gives a negative speed", with(defaults(), [](auto& i) { i.slip = "150"; }),
-     untouched, untouched, untouched, "-45", Message::None},
-    {"a typed target is discarded", with(defaults(), [](auto& i) { i.speed = "999"; }), untouched,
-     untouched, untouched, "68", Message::None},
-    {"rpm to the nearest hundred",
-     {.rpm = "", .pitch = "15", .slip = "25", .speed = "68", .target = Target::Rpm},
-     "10100",
-     untouched,
-     untouched,
-     untouched,
-     Message::None},
-    {"rpm typed is replaced",
-     {.rpm = "5000", .pitch = "15", .slip = "25", .speed = "68", .target = Target::Rpm},
-     "10100",
-     untouched,
-     untouched,
-     untouched,
-     Message::None},
-    {"pitch to the nearest half",
-     {.rpm = "10000", .pitch = "", .slip = "25", .speed = "68", .target = Target::Pitch},
-     untouched,
-     "15",
-     untouched,
-     untouched,
-     Message::None},
-    {"pitch in inches",
-     {.rpm = "10000",
-      .pitch = "",
-      .slip = "25",
-      .speed = "68",
-      .inch = true,
-      .target = Target::Pitch},
-     untouched,
-     "6",
-     untouched,
-     untouched,
-     Message::None},
-    {"pitch with a half",
-     {.rpm = "10000", .pitch = "", .slip = "25", .speed = "29", .target = Target::Pitch},
-     untouched,
-     "6,5",
-     untouched,
-     untouched,
-     Message::None},
-    {"blank slip becomes 25", with(defaults(), [](auto& i) { i.slip = ""; }), untouched, untouched,
-     "25", "68", Message::None},
-    {"slip of spaces becomes 25", with(defaults(), [](auto& i) { i.slip = "   "; }), untouched,
-     untouched, "25", "68", Message::None},
-    {"given texts stay as typed", with(defaults(), [](auto& i) { i.rpm = " 10.000 "; }), untouched,
-     untouched, untouched, "68", Message::None},
-    {"rpm empty: too few", with(defaults(), [](auto& i) { i.rpm = ""; }), untouched, untouched,
-     untouched, "", Message::TooFewInputs},
-    {"rpm of spaces: too few", with(defaults(), [](auto& i) { i.rpm = "  "; }), untouched,
-     untouched, untouched, "", Message::TooFewInputs},
-    {"too few still writes the slip",
-     {.rpm = "", .pitch = "15", .slip = "", .speed = "", .target = Target::Speed},
-     untouched,
-     untouched,
-     "25",
-     "",
-     Message::TooFewInputs},
-    {"pitch target with speed empty: too few",
-     {.rpm = "10000", .pitch = "15", .slip = "25", .speed = "", .target = Target::Pitch},
-     untouched,
-     "",
-     untouched,
-     untouched,
-     Message::TooFewInputs},
-    {"letters in rpm", with(defaults(), [](auto& i) { i.rpm = "abc"; }), untouched, untouched,
-     untouched, "", Message::Invalid},
-    {"letters in slip", with(defaults(), [](auto& i) { i.slip = "viel"; }), untouched, untouched,
-     untouched, "", Message::Invalid},
-    {"rpm with slip 100 divides by zero",
-     {.rpm = "", .pitch = "15", .slip = "100", .speed = "68", .target = Target::Rpm},
-     "",
-     untouched,
-     untouched,
-     untouched,
-     Message::Invalid},
-    {"rpm with pitch 0 divides by zero",
-     {.rpm = "", .pitch = "0", .slip = "25", .speed = "68", .target = Target::Rpm},
-     "",
-     untouched,
-     untouched,
-     untouched,
-     Message::Invalid},
-    {"pitch with rpm 0 divides by zero",
-     {.rpm = "0", .pitch = "", .slip = "25", .speed = "68", .target = Target::Pitch},
-     untouched,
-     "",
-     untouched,
-     untouched,
-     Message::Invalid},
-    {"speed overflows",
-     with(defaults(),
-          [](auto& i) {
-              i.rpm = "1E200";
-              i.pitch = "1E200";
-          }),
-     untouched, untouched, untouched, "", Message::Invalid},
-    {"pitch in inches overflows while computing rpm",
-     {.rpm = "",
-      .pitch = "1E308",
-      .slip = "25",
-      .speed = "68",
-      .inch = true,
-      .target = Target::Rpm},
-     "",
-     untouched,
-     untouched,
-     untouched,
-     Message::Invalid},
+    // name, target; TUM, TAsc, TSlip, TSpeed; Zoll, m/s; then the four as the run leaves them
+    {"defaults: 67.5 km/h shows 68",  S, "10000", "15", "25", "", 0, 0, no, no, no, "68", ok},
+    {"m/s: 18.75 shows 19",           S, "10000", "15", "25", "", 0, 1, no, no, no, "19", ok},
+    {"Zoll: 171.45 shows 171",        S, "10000", "15", "25", "", 1, 0, no, no, no, "171", ok},
+    {"slip 0 gives no reduction",     S, "10000", "15", "0", "", 0, 0, no, no, no, "90", ok},
+    {"slip over 100: negative speed", S, "10000", "15", "150", "", 0, 0, no, no, no, "-45", ok},
+    {"a typed target is discarded",   S, "10000", "15", "25", "999", 0, 0, no, no, no, "68", ok},
+    {"rpm to the nearest hundred",    R, "", "15", "25", "68", 0, 0, "10100", no, no, no, ok},
+    {"rpm typed is replaced",         R, "5000", "15", "25", "68", 0, 0, "10100", no, no, no, ok},
+    {"pitch to the nearest half",     P, "10000", "", "25", "68", 0, 0, no, "15", no, no, ok},
+    {"pitch in inches",               P, "10000", "", "25", "68", 1, 0, no, "6", no, no, ok},
+    {"pitch with a half",             P, "10000", "", "25", "29", 0, 0, no, "6,5", no, no, ok},
+    {"blank slip becomes 25",         S, "10000", "15", "", "", 0, 0, no, no, "25", "68", ok},
+    {"slip of spaces becomes 25",     S, "10000", "15", "   ", "", 0, 0, no, no, "25", "68", ok},
+    {"given texts stay as typed",     S, " 10.000 ", "15", "25", "", 0, 0, no, no, no, "68", ok},
+    {"rpm empty: too few",            S, "", "15", "25", "", 0, 0, no, no, no, "", tooFew},
+    {"rpm of spaces: too few",        S, "  ", "15", "25", "", 0, 0, no, no, no, "", tooFew},
+    {"too few still writes the slip", S, "", "15", "", "", 0, 0, no, no, "25", "", tooFew},
+    {"pitch, speed empty: too few",   P, "10000", "15", "25", "", 0, 0, no, "", no, no, tooFew},
+    {"letters in rpm",                S, "abc", "15", "25", "", 0, 0, no, no, no, "", invalid},
+    {"letters in slip",               S, "10000", "15", "viel", "", 0, 0, no, no, no, "", invalid},
+    {"rpm, slip 100: division by 0",  R, "", "15", "100", "68", 0, 0, "", no, no, no, invalid},
+    {"rpm, pitch 0: division by 0",   R, "", "0", "25", "68", 0, 0, "", no, no, no, invalid},
+    {"pitch, rpm 0: division by 0",   P, "0", "", "25", "68", 0, 0, no, "", no, no, invalid},
+    {"speed overflows",               S, "1E200", "1E200", "25", "", 0, 0, no, no, no, "", invalid},
+    {"inch pitch overflows for rpm",  R, "", "1E308", "25", "68", 1, 0, "", no, no, no, invalid},
 };
+// clang-format on
 
+// Ticking or clearing "Zoll" (TAsc) or "m/s" (TSpeed) converts the field.
 struct ConversionRow {
     const char* name;
+    Field field;
     const char* before;
     bool nowTicked;
-    std::optional<QString> after;
+    const char* after; // no: no write
 };
 
-const ConversionRow pitchConversions[] = {
-    {"15 cm to inches", "15", true, "6"},     {"6 inches to cm", "6", false, "15"},
-    {"16 cm to inches", "16", true, "6,5"},   {"6,5 inches to cm", "6,5", false, "16,5"},
-    {"spaces around", " 15 ", true, "6"},     {"empty", "", true, untouched},
-    {"spaces only", "   ", false, untouched}, {"letters", "abc", true, untouched},
-    {"overflow", "1E308", false, untouched},
+constexpr auto A = Field::Pitch, V = Field::DriveSpeed;
+
+const ConversionRow conversions[] = {
+    {"15 cm to inches", A, "15", true, "6"},     {"6 inches to cm", A, "6", false, "15"},
+    {"16 cm to inches", A, "16", true, "6,5"},   {"6,5 inches to cm", A, "6,5", false, "16,5"},
+    {"pitch with spaces", A, " 15 ", true, "6"}, {"pitch empty", A, "", true, no},
+    {"pitch of spaces", A, "   ", false, no},    {"pitch letters", A, "abc", true, no},
+    {"pitch overflows", A, "1E308", false, no},  {"68 km/h to m/s", V, "68", true, "19"},
+    {"19 m/s to km/h", V, "19", false, "68"},    {"100 km/h to m/s", V, "100", true, "28"},
+    {"28 m/s to km/h", V, "28", false, "101"},   {"speed empty", V, "", true, no},
+    {"speed of spaces", V, "  ", true, no},      {"speed letters", V, "schnell", false, no},
+    {"speed overflows", V, "1E308", false, no},
 };
 
-const ConversionRow speedConversions[] = {
-    {"68 km/h to m/s", "68", true, "19"},     {"19 m/s to km/h", "19", false, "68"},
-    {"100 km/h to m/s", "100", true, "28"},   {"28 m/s to km/h", "28", false, "101"},
-    {"empty", "", true, untouched},           {"spaces only", "  ", true, untouched},
-    {"letters", "schnell", false, untouched}, {"overflow", "1E308", false, untouched},
-};
-
-void addConversionRows(const ConversionRow* begin, const ConversionRow* end)
+std::optional<QString> text(const char* expected)
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<bool>("nowTicked");
-    QTest::addColumn<std::optional<QString>>("after");
-    for (const ConversionRow* row = begin; row != end; ++row)
-        QTest::newRow(row->name) << QString::fromUtf8(row->before) << row->nowTicked << row->after;
+    return expected ? std::optional(QString::fromUtf8(expected)) : std::nullopt;
+}
+
+template <typename Row, std::size_t Count> void addRows(const Row (&rows)[Count])
+{
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < Count; ++i)
+        QTest::newRow(rows[i].name) << int(i);
 }
 
 } // namespace
@@ -198,64 +102,35 @@ class DriveSpeedTest : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void calculates_data()
-    {
-        QTest::addColumn<drive_speed::Inputs>("inputs");
-        QTest::addColumn<std::optional<QString>>("rpm");
-        QTest::addColumn<std::optional<QString>>("pitch");
-        QTest::addColumn<std::optional<QString>>("slip");
-        QTest::addColumn<std::optional<QString>>("speed");
-        QTest::addColumn<drive_speed::Message>("message");
-        for (const CalculationRow& row : calculations)
-            QTest::newRow(row.name)
-                << row.inputs << row.rpm << row.pitch << row.slip << row.speed << row.message;
-    }
+    void calculates_data() { addRows(calculations); }
     void calculates()
     {
-        QFETCH(drive_speed::Inputs, inputs);
-        QFETCH(std::optional<QString>, rpm);
-        QFETCH(std::optional<QString>, pitch);
-        QFETCH(std::optional<QString>, slip);
-        QFETCH(std::optional<QString>, speed);
-        QFETCH(drive_speed::Message, message);
+        QFETCH(int, row);
+        const CalculationRow& r = calculations[row];
+        FieldTexts texts;
+        for (int i = 0; i < 4; ++i)
+            texts[speedFields[i]] = QString::fromUtf8(r.texts[i]);
 
-        const drive_speed::Result result = drive_speed::calculate(inputs);
-        QCOMPARE(writtenText(result.writes, "TUM"), rpm);
-        QCOMPARE(writtenText(result.writes, "TAsc"), pitch);
-        QCOMPARE(writtenText(result.writes, "TSlip"), slip);
-        QCOMPARE(writtenText(result.writes, "TSpeed"), speed);
-        QCOMPARE(result.message, message);
+        const auto result = drive_speed::calculate(texts, {r.inch, r.metresPerSecond, r.target});
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(writtenText(result.writes, speedFields[i]), text(r.expected[i]));
+        QCOMPARE(result.message, r.message);
         // The target is emptied before anything else is written.
         QVERIFY(!result.writes.isEmpty());
-        QVERIFY(result.writes.first().text.isEmpty());
+        QCOMPARE(result.writes.first(), (Write{drive_speed::targetField(r.target), QString()}));
     }
 
-    void convertsPitch_data()
+    void convertsUnits_data() { addRows(conversions); }
+    void convertsUnits()
     {
-        addConversionRows(std::begin(pitchConversions), std::end(pitchConversions));
-    }
-    void convertsPitch()
-    {
-        QFETCH(QString, before);
-        QFETCH(bool, nowTicked);
-        QFETCH(std::optional<QString>, after);
-        const Writes writes = drive_speed::convertPitch(before, nowTicked);
-        QCOMPARE(writtenText(writes, "TAsc"), after);
-        QCOMPARE(writes.size(), after ? 1 : 0);
-    }
-
-    void convertsSpeed_data()
-    {
-        addConversionRows(std::begin(speedConversions), std::end(speedConversions));
-    }
-    void convertsSpeed()
-    {
-        QFETCH(QString, before);
-        QFETCH(bool, nowTicked);
-        QFETCH(std::optional<QString>, after);
-        const Writes writes = drive_speed::convertSpeed(before, nowTicked);
-        QCOMPARE(writtenText(writes, "TSpeed"), after);
-        QCOMPARE(writes.size(), after ? 1 : 0);
+        QFETCH(int, row);
+        const ConversionRow& r = conversions[row];
+        const QString before = QString::fromUtf8(r.before);
+        const Writes writes = r.field == Field::Pitch
+                                  ? drive_speed::convertPitch(before, r.nowTicked)
+                                  : drive_speed::convertSpeed(before, r.nowTicked);
+        QCOMPARE(writtenText(writes, r.field), text(r.after));
+        QCOMPARE(writes.size(), r.after ? 1 : 0);
     }
 
     void namesItsMessages()

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field rules under a comma locale (German) and a point locale (English).
 
-#include "app/field_values.h"
+#include "core/field_values.h"
 
 #include <QLocale>
 #include <QTest>
