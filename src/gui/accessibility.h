@@ -15,8 +15,8 @@ class FieldEdit : public QLineEdit {
     Q_OBJECT
 
 public:
-    using QLineEdit::QLineEdit;
     using QLineEdit::cursorRect; // where screen readers are told the characters stand
+    using QLineEdit::QLineEdit;
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
