@@ -4,6 +4,7 @@
 #include "core/power_gearing.h"
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
+#include "window_placement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +22,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -45,6 +48,15 @@ QFont fontFor(FontRole role)
     font.setBold(role != FontRole::Regular);
     font.setItalic(heading);
     return font;
+}
+
+// Every screen's area less its panels and docks, in pixels.
+QList<QRect> availableGeometries()
+{
+    QList<QRect> geometries;
+    for (const QScreen* screen : QGuiApplication::screens())
+        geometries << screen->availableGeometry();
+    return geometries;
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -73,6 +85,7 @@ QLabel* makeLabel(const ControlRow& row, QWidget* parent)
 MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
     : QWidget(parent)
     , settingsDirectory(settingsDirectory)
+    , placesWindows(window_placement::placesWindows(QGuiApplication::platformName()))
 {
     setObjectName(QStringLiteral("JOLV"));
     setWindowTitle(QStringLiteral("JOLV"));
@@ -255,14 +268,20 @@ void MainWindow::restoreSettings()
     restoring = true;
     const settings_file::Settings stored =
         settings_file::load(settings_file::iniPath(settingsDirectory));
-    if (stored.top && stored.left) {
-        // The frame's top-left corner, applied as stored without a screen
-        // check; only beyond the coordinates a window system can hold at all
-        // is a position skipped. Files we write always hold both keys.
+    readTop = stored.top;
+    readLeft = stored.left;
+    if (placesWindows && stored.top && stored.left) {
+        // The frame's top-left corner, applied as stored wherever the window
+        // would show a usable part on the screens as they are now; otherwise
+        // (and beyond the coordinates a window system can hold at all) the
+        // platform places the window. Files we write always hold both keys.
         const double x = *stored.left / twipsPerPixelX();
         const double y = *stored.top / twipsPerPixelY();
-        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit)
-            move(qRound(x), qRound(y));
+        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit) {
+            const QRect frame(QPoint(qRound(x), qRound(y)), size());
+            if (window_placement::showsUsablePart(frame, availableGeometries()))
+                move(frame.topLeft());
+        }
     }
     for (auto text = stored.texts.cbegin(); text != stored.texts.cend(); ++text)
         fieldEdits[text.key()]->setText(text.value());
@@ -279,9 +298,18 @@ void MainWindow::saveSettings()
     saved = true;
 
     settings_file::Settings current;
-    const QPoint frame = frameGeometry().topLeft();
-    current.top = float(frame.y() * twipsPerPixelY());
-    current.left = float(frame.x() * twipsPerPixelX());
+    if (placesWindows) {
+        const QPoint frame = frameGeometry().topLeft();
+        current.top = float(frame.y() * twipsPerPixelY());
+        current.left = float(frame.x() * twipsPerPixelX());
+    } else {
+        // The window's place is unknown here: the position read at start goes
+        // back unchanged, and one never read is written empty (no number),
+        // which the next start skips as it does a missing one.
+        constexpr float noPosition = std::numeric_limits<float>::quiet_NaN();
+        current.top = readTop.value_or(noPosition);
+        current.left = readLeft.value_or(noPosition);
+    }
     for (const FieldRow& row : fieldTable)
         current.texts.insert(row.field, fieldEdits[row.field]->text());
     for (const UnitBoxRow& row : unitBoxTable)
