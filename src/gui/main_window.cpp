@@ -5,6 +5,7 @@
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
 #include "window_placement.h"
+#include "window_style.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -48,6 +50,18 @@ QFont fontFor(FontRole role)
     font.setBold(role != FontRole::Regular);
     font.setItalic(heading);
     return font;
+}
+
+// The style of the window and its controls: one for the application, which
+// deletes it after every window.
+QStyle* controlStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowStyle;
+        style->setParent(qApp);
+    }
+    return style;
 }
 
 // Every screen's area less its panels and docks, in pixels.
@@ -88,6 +102,7 @@ MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
     , placesWindows(window_placement::placesWindows(QGuiApplication::platformName()))
 {
     setObjectName(QStringLiteral("JOLV"));
+    setStyle(controlStyle());
     setWindowTitle(QStringLiteral("JOLV"));
     // The icon is read once the window is on its way to the screen, which
     // opens it a little sooner.
@@ -134,6 +149,7 @@ void MainWindow::buildControls()
     for (const ControlRow& row : controlTable()) {
         QWidget* control = createControl(row);
         control->setObjectName(controlName(row.control));
+        control->setStyle(controlStyle());
         control->setGeometry(pixels(row.twips));
         control->setFont(fontFor(row.font));
         if (*row.toolTip)
