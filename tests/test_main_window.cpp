@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -526,6 +527,46 @@ private slots:
         const auto* widget = findControl<QWidget>(window, control);
         QCOMPARE(widget->accessibleName(), name);
         QCOMPARE(widget->accessibleDescription(), description);
+    }
+
+    // Keyboard focus is marked by a ring that stands out at least 3:1 from
+    // what the control shows without focus.
+    void focusIsClearlyVisible_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* control : {"CAscD", "CCalc", "TUM", "CInch", "OPC(2)"})
+            QTest::newRow(control) << control;
+    }
+    void focusIsClearlyVisible()
+    {
+        QFETCH(QString, control);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* focused = findControl(window, control);
+        findControl(window, "TCQU")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // by keyboard, to TCQ
+        const QImage without = focused->grab().toImage();
+        focused->setFocus(Qt::TabFocusReason);
+        const QImage with = focused->grab().toImage();
+        const auto luminance = [](QRgb pixel) {
+            const auto linear = [](int channel) {
+                const double c = channel / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
+                   0.0722 * linear(qBlue(pixel));
+        };
+        int standingOut = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x) {
+                const double a = luminance(with.pixel(x, y));
+                const double b = luminance(without.pixel(x, y));
+                standingOut += (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 3;
+            }
+        // At least a ring round the whole control, one pixel wide.
+        const int perimeter = 2 * (with.width() + with.height()) - 4;
+        QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
     }
 
     // Said once per action, with the captions, also when nothing changed.
