@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
         const QString output = QString::fromUtf8(program.readAllStandardOutput());
-        QVERIFY2(output.startsWith(outputStart) && output.isEmpty() == outputStart.isEmpty(),
+        QVERIFY2(outputStart.isEmpty() ? output.isEmpty() : output.startsWith(outputStart),
                  qPrintable(output));
         QCOMPARE(QString::fromUtf8(program.readAllStandardError()), errors);
         QCOMPARE(
