@@ -18,15 +18,15 @@ setsid --wait xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   "$1" &
   pid=$!
   echo "$pid" > "$3/pid"
-  if ! timeout 30 xdotool search --sync --onlyvisible --name "^JOLV\$" > /dev/null; then
-    echo "The window did not appear."
+  if ! window=$(timeout 30 xdotool search --sync --onlyvisible --name "^JOLV\$"); then
+    echo "The window did not appear within 30 s."
     kill -TERM "$pid" 2> /dev/null
     wait "$pid"
     exit 1
   fi
   sleep 0.5 # drawn, not only mapped
-  import -window root "$2"
-  echo "The window is up; a screenshot of the virtual display is in $2"
+  import -window "${window%%[[:space:]]*}" "$2" # the first of its windows found
+  echo "The window is up; a screenshot of it is in $2"
   echo "Ctrl+C closes it, saves the settings and ends."
   wait "$pid"
 ' _ "$program" "$screenshot" "$state" &
