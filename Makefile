@@ -7,7 +7,8 @@ BUILD_DIR := build
 JOBS := 2
 # To build and run the program; the tests and the package need the rest.
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2
-TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream appstream-compose
+TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream appstream-compose \
+	adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev
