@@ -5,8 +5,10 @@
 SHELL := /bin/bash
 BUILD_DIR := build
 JOBS := 2
-PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2 \
-	dpkg-dev file desktop-file-utils appstream adwaita-qt6
+# To build and run the program; the tests and the package need the rest.
+PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2
+TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream appstream-compose \
+	adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev
@@ -30,38 +32,51 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps build run test check package bench screenshot clean
+.PHONY: all deps test-deps configure program build run test check package bench screenshot clean
 
 all: build
 
 deps:
 	$(call install_missing,$(PACKAGES))
 
-build: deps
+test-deps: deps
+	$(call install_missing,$(TEST_PACKAGES))
+
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# The program alone, build/jolv: the tests come with make test, the
+# benchmark with make bench.
+program: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target jolv
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Without a display (a server, CI) the window opens on a virtual one.
-run: build
+# Without a display (a server, CI) the window opens on a virtual one, with a
+# screenshot in build/ to show that it did; Ctrl+C closes it and saves.
+run: program
 ifeq ($(DISPLAY)$(WAYLAND_DISPLAY),)
-	$(call install_missing,$(VIRTUAL_DISPLAY_PACKAGES))
-	@echo "No display: starting on a virtual one (Xvfb)"
-	xvfb-run -a -s '-screen 0 1024x768x24' ./$(BUILD_DIR)/jolv
+	$(call install_missing,$(SCREENSHOT_PACKAGES))
+	tools/run_virtual_display.sh $(BUILD_DIR)/jolv $(BUILD_DIR)/run-screenshot.png
 else
 	./$(BUILD_DIR)/jolv
 endif
 
-test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+# All but the second package build that shows it reproducible (make check).
+test: test-deps build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) \
+	  --label-exclude reproducible
 
-# The Debian package, build/jolv_1.5_<architecture>.deb.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian package from debian/, built by dpkg-buildpackage in a scratch
+# copy of the tracked files: build/jolv_<version>_<architecture>.deb.
+package: test-deps
+	tools/build_package.sh . $(BUILD_DIR)
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
 # committed corpus (new finds go to a scratch folder, not into the repo).
-check: deps
+check: test-deps
 	$(call install_missing,$(CHECK_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
