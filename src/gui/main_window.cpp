@@ -150,6 +150,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
         auto* edit = new QLineEdit(this);
+        edit->setMaxLength(maxFieldTextLength);
         if (field.defaultValue)
             edit->setText(fields::numberToText(*field.defaultValue));
         return fieldEdits[field.field] = edit;
@@ -252,9 +253,15 @@ void MainWindow::setTabOrder()
 
 void MainWindow::restoreSettings()
 {
-    restoring = true;
-    const settings_file::Settings stored =
+    const std::optional<settings_file::Settings> loaded =
         settings_file::load(settings_file::iniPath(settingsDirectory));
+    // What was not read (a file too large, unreadable) is not replaced by
+    // this window's defaults either.
+    keepStoredFile = !loaded;
+    if (!loaded)
+        return;
+    const settings_file::Settings& stored = *loaded;
+    restoring = true;
     if (stored.top && stored.left) {
         // The frame's top-left corner, applied as stored without a screen
         // check; only beyond the coordinates a window system can hold at all
@@ -274,7 +281,7 @@ void MainWindow::restoreSettings()
 
 void MainWindow::saveSettings()
 {
-    if (saved)
+    if (saved || keepStoredFile)
         return;
     saved = true;
 
