@@ -221,6 +221,7 @@ private slots:
             {"spaces around key and value", " Rpm = 5000 \r\n", {.texts = {{F::Rpm, "5000"}}}},
             {"spaces inside a value stay", "RPM=50 00\r\n", {.texts = {{F::Rpm, "50 00"}}}},
             {"tab in a value stays", "RPM=\t5000 \r\n", {.texts = {{F::Rpm, "\t5000"}}}},
+            {"stray carriage returns read as spaces", "RPM=12\r34\r\r\n", {.texts = {{F::Rpm, "12 34"}}}},
             {"tab before a key makes it unknown", "\tRPM=5000\r\n", {}},
             {"comment", "*RPM=5000\r\n", {}},
             {"space before the star: unknown key", " *RPM=5000\r\n", {}},

@@ -90,17 +90,37 @@ constexpr qint64 maxFileBytes = [] {
     return bytes;
 }();
 
+// The keys' names in key order, looked up for every line read.
+constexpr auto keyNames = [] {
+    std::array<std::string_view, keyTable.size()> names;
+    std::ranges::transform(keyTable, names.begin(), nameOf);
+    return names;
+}();
+
 // Keys are plain ASCII: an ASCII name matches in any case, any other only
 // once upper-cased by Unicode's rules (a dotless "ı" becomes "I").
 const Stored* findKey(QStringView name)
 {
     const bool ascii = std::ranges::all_of(name, [](QChar c) { return c.unicode() < 0x80; });
     const QString upperCased = ascii ? QString() : name.toString().toUpper();
-    const auto found = std::ranges::find_if(keyTable, [&](const Stored& key) {
-        const QLatin1StringView keyText(nameOf(key));
-        return ascii ? name.compare(keyText, Qt::CaseInsensitive) == 0 : upperCased == keyText;
-    });
-    return found == keyTable.end() ? nullptr : &*found;
+    const QStringView compared = ascii ? name : QStringView(upperCased);
+    for (std::size_t i = 0; i < keyNames.size(); ++i) {
+        const QLatin1StringView keyText(keyNames[i].data(), qsizetype(keyNames[i].size()));
+        if (compared.size() == keyText.size() &&
+            compared.compare(keyText, ascii ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
+            return &keyTable[i];
+    }
+    return nullptr;
+}
+
+// A single-line field can still hold a pasted line break; stored as a space
+// it keeps the file at one line per key, also for editors that break lines at
+// the Unicode separators. A stray one in a file (CR CR LF) reads the same way.
+QString withLineBreaksAsSpaces(QString text)
+{
+    for (const char16_t lineBreak : {u'\r', u'\n', u'\u2028', u'\u2029'})
+        text.replace(QChar(lineBreak), u' ');
+    return text;
 }
 
 void applyLine(QStringView line, Settings& settings)
@@ -113,7 +133,8 @@ void applyLine(QStringView line, Settings& settings)
     const Stored* key = findKey(fields::trimmed(line.first(equals)));
     if (!key)
         return;
-    const QString value = fields::trimmed(line.sliced(equals + 1)).toString();
+    const QString value =
+        fields::trimmed(withLineBreaksAsSpaces(line.sliced(equals + 1).toString()));
     if (const auto* position = std::get_if<WindowPosition>(key)) {
         if (const auto coordinate = fields::toSingle(value))
             (*position == WindowPosition::Top ? settings.top : settings.left) = *coordinate;
@@ -132,13 +153,7 @@ QString valueText(const Stored& key, const Settings& current)
             (*position == WindowPosition::Top ? current.top : current.left).value_or(0));
     if (const auto* box = std::get_if<UnitBox>(&key))
         return current.boxes.value(*box) ? QStringLiteral("1") : QStringLiteral("0");
-    // A single-line field can still hold a pasted line break; stored as a
-    // space it keeps the file at one line per key, also for editors that
-    // break lines at the Unicode separators.
-    QString text = current.texts.value(std::get<Field>(key));
-    for (const char16_t lineBreak : {u'\r', u'\n', u'\u2028', u'\u2029'})
-        text.replace(QChar(lineBreak), u' ');
-    return text;
+    return withLineBreaksAsSpaces(current.texts.value(std::get<Field>(key)));
 }
 
 // Temporary files of a save are hidden and carry a name no user would give:
@@ -301,7 +316,7 @@ QByteArray serialize(const Settings& current)
     bytes.reserve(512); // an everyday file has 250 bytes
     for (const Stored& key : keyTable) {
         const QString value = valueText(key, current);
-        bytes += nameOf(key);
+        bytes += QByteArrayView(nameOf(key));
         bytes += '=';
         const qsizetype start = bytes.size();
         bytes.resize(start + toLocal8Bit.requiredSpace(value.size()));

@@ -39,9 +39,11 @@ struct Settings {
 };
 
 // Lines end in LF or CR LF; a line starting with "*" is a comment. Keys are
-// matched without regard to case and to spaces around them, values lose their
-// surrounding spaces. A position that is no number, a box state other than 0
-// or 1, and unknown keys are skipped; of two lines with one key the later wins.
+// matched without regard to case and to spaces around them. In a value a line
+// break (a stray CR, U+2028, U+2029) reads as the space it is written as, and
+// values lose their surrounding spaces. A position that is no number, a box
+// state other than 0 or 1, and unknown keys are skipped; of two lines with one
+// key the later wins.
 Settings parse(const QByteArray& bytes);
 
 // Exactly the 22 lines in key order, each ended by CR LF: positions by the
