@@ -221,7 +221,7 @@ bool isReadOnly(const QString& path)
 // the contents: its owner and group (a save as root leaves a user's file the
 // user's), then its mode (after chown, which clears set-id bits). A first
 // save gets the usual mode of a configuration file, 0644. Empty, or why it
-// could not be done.
+// could not be done: then the old file stays.
 QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool first)
 {
 #ifdef Q_OS_UNIX
@@ -234,9 +234,14 @@ QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool f
     struct stat created {};
     if (::stat(QFile::encodeName(oldPath).constData(), &old) != 0 || ::fstat(handle, &created) != 0)
         return systemError();
-    if ((old.st_uid != created.st_uid || old.st_gid != created.st_gid) &&
-        ::fchown(handle, old.st_uid, old.st_gid) != 0)
-        return systemError();
+    if (old.st_uid != created.st_uid) {
+        if (::fchown(handle, old.st_uid, old.st_gid) != 0)
+            return systemError();
+    } else if (old.st_gid != created.st_gid) {
+        // Our own file keeps its group where we may give it (one we belong
+        // to); else it gets ours, as every save of it did before.
+        [[maybe_unused]] const int groupKept = ::fchown(handle, uid_t(-1), old.st_gid);
+    }
     return ::fchmod(handle, old.st_mode & 07777) == 0 ? QString() : systemError();
 #else
     const QFileDevice::Permissions usual = QFileDevice::ReadOwner | QFileDevice::WriteOwner |

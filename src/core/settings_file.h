@@ -63,7 +63,8 @@ std::optional<Settings> load(const QString& path);
 // old file stays as it was and false is returned. A chain of links is
 // followed to its end, which must be a regular file or nothing yet; a file
 // whose mode makes it read-only is not replaced; the new file gets the old
-// one's owner, group and mode, or the old file stays.
+// one's owner and mode, or the old file stays, and its group where the caller
+// may give it.
 bool save(const QString& path, const Settings& current);
 
 // Windows: the Windows directory. Elsewhere: the user's configuration
