@@ -6,7 +6,7 @@ SHELL := /bin/bash
 BUILD_DIR := build
 JOBS := 2
 PACKAGES := cmake make g++ qt6-base-dev libgl-dev fonts-liberation2 \
-	dpkg-dev file desktop-file-utils appstream
+	dpkg-dev file desktop-file-utils appstream adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev

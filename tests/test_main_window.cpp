@@ -13,6 +13,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +52,42 @@ QString messageAfterClicking(QWidget& window, const QString& name)
 QRect twipsToPixelsAt96Dpi(const TwipsRect& twips)
 {
     return {twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15};
+}
+
+// Where a control's style puts its text and its mark (none: a field, a push
+// button or a label). A field keeps 2 px more at each side, and one for the
+// cursor, or it scrolls its first digits out of sight.
+struct Room {
+    QRect text, mark;
+};
+
+Room roomOf(const QWidget& control)
+{
+    const QStyle* style = control.style();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&control)) {
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        frame.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+        frame.state |= QStyle::State_Sunken;
+        return {style->subElementRect(QStyle::SE_LineEditContents, &frame, edit)
+                    .marginsRemoved(edit->textMargins())
+                    .adjusted(2, 0, -3, 0),
+                {}};
+    }
+    const auto* button = qobject_cast<const QAbstractButton*>(&control);
+    if (!button)
+        return {control.rect(), {}};
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const auto rect = [&](QStyle::SubElement element) {
+        return style->subElementRect(element, &option, button);
+    };
+    if (qobject_cast<const QCheckBox*>(button))
+        return {rect(QStyle::SE_CheckBoxContents), rect(QStyle::SE_CheckBoxIndicator)};
+    if (qobject_cast<const QRadioButton*>(button))
+        return {rect(QStyle::SE_RadioButtonContents), rect(QStyle::SE_RadioButtonIndicator)};
+    return {rect(QStyle::SE_PushButtonContents), {}};
 }
 
 } // namespace
@@ -363,24 +402,41 @@ private slots:
         QCOMPARE(window.minimumSize(), window.maximumSize());
     }
 
-    // Every caption must be readable whole in its box at 96 dpi.
-    void captionsFitTheirBoxes()
+    // Whatever style the desktop gives Qt, every caption and field text must
+    // be readable whole in its box at 96 dpi, and every mark whole.
+    void textsAndMarksFitTheirBoxes_data()
     {
+        QTest::addColumn<QString>("style");
+        for (const QString& style : QStyleFactory::keys())
+            QTest::newRow(qPrintable(style)) << style;
+    }
+    void textsAndMarksFitTheirBoxes()
+    {
+        QFETCH(QString, style);
+        const QString applicationStyle = QApplication::style()->name();
+        const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(applicationStyle); });
+        QApplication::setStyle(style);
         MainWindow window(settingsDirectory.path());
+        window.ensurePolished();
         for (const ControlRow& row : controlTable()) {
             const QString name = controlName(row.control);
             const auto* control = findControl(window, name);
-            const QString caption = QString::fromUtf8(row.caption);
-            if (caption.isEmpty())
-                continue;
+            const QFontMetrics metrics = control->fontMetrics();
             const ControlKind kind = row.control.kind;
-            const int textWidth = control->fontMetrics().horizontalAdvance(caption);
-            const int needed = kind == ControlKind::CheckBox ? control->sizeHint().width()
-                               : kind == ControlKind::Button || kind == ControlKind::Stepper
-                                   ? textWidth + 4 // the push button's frame
-                                   : textWidth;
-            QVERIFY2(needed <= control->width(), qPrintable(name));
-            QVERIFY2(control->fontMetrics().height() <= control->height() + 2, qPrintable(name));
+            const Room room = roomOf(*control);
+            QStringList texts{QString::fromUtf8(row.caption)};
+            if (kind == ControlKind::TextBox)
+                texts = {textOf(window, name), QStringLiteral("10000")};
+            for (const QString& text : texts) {
+                if (text.isEmpty())
+                    continue;
+                const QString what = name + u' ' + text;
+                QVERIFY2(metrics.horizontalAdvance(text) <= room.text.width(), qPrintable(what));
+                QVERIFY2(metrics.tightBoundingRect(text).height() <= room.text.height(),
+                         qPrintable(what));
+            }
+            if (!room.mark.isNull())
+                QVERIFY2(control->rect().contains(room.mark), qPrintable(name));
         }
     }
 

@@ -3,6 +3,7 @@
 // restores, and that a failed save neither stops the close nor harms a file.
 
 #include "gui/main_window.h"
+#include "gui/window_placement.h"
 #include "support.h"
 
 #include <QCheckBox>
@@ -125,8 +126,8 @@ private slots:
         QTest::addColumn<QPoint>("position");
         QTest::newRow("both keys")
             << QByteArray("WINDOWTOP=150\r\nWINDOWLEFT=300\r\n") << true << QPoint(20, 10);
-        QTest::newRow("off the screen, unchanged")
-            << QByteArray("WINDOWTOP=-150\nWINDOWLEFT=1,5E+05\n") << true << QPoint(10000, -10);
+        QTest::newRow("off every screen: placed as without a file")
+            << QByteArray("WINDOWTOP=-150\nWINDOWLEFT=1,5E+05\n") << false << QPoint();
         QTest::newRow("left alone") << QByteArray("WINDOWLEFT=300\n") << false << QPoint();
         QTest::newRow("beyond any window system")
             << QByteArray("WINDOWTOP=1E30\nWINDOWLEFT=300\n") << false << QPoint();
@@ -142,6 +143,51 @@ private slots:
         MainWindow window(directory->path());
         MainWindow withoutFile(directory->filePath(QStringLiteral("missing")));
         QCOMPARE(window.pos(), moved ? position : withoutFile.pos());
+    }
+
+    void storedPositionNeedsAPlatformThatPlacesWindows_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("places");
+        for (const char* name : {"xcb", "windows", "cocoa", "offscreen"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        for (const char* name : {"wayland", "wayland-egl", "wayland-xcomposite-glx"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
+    }
+    void storedPositionNeedsAPlatformThatPlacesWindows()
+    {
+        QFETCH(QString, platform);
+        QFETCH(bool, places);
+        QCOMPARE(window_placement::placesWindows(platform), places);
+    }
+
+    // A 500 x 300 frame; its title area is its top 20 px.
+    void storedPositionNeedsAUsablePartOnAScreen_data()
+    {
+        QTest::addColumn<QPoint>("frame");
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<bool>("usable");
+        const QRect small(0, 0, 1024, 768);
+        const QList<QRect> one{small}, two{small, QRect(1024, 0, 1280, 1024)};
+        QTest::newRow("wholly on the screen") << QPoint(100, 100) << one << true;
+        QTest::newRow("2000,1500 on 1024x768") << QPoint(2000, 1500) << one << false;
+        QTest::newRow("on the second screen") << QPoint(2000, 500) << two << true;
+        // 224 of 500 px of the title area show.
+        QTest::newRow("title area partly on the screen") << QPoint(800, 100) << one << true;
+        // A 63 x 20 corner is an eighth of the title area, 1/119 of the frame.
+        QTest::newRow("only a corner") << QPoint(961, 748) << one << false;
+        // The title area above the top edge, 260 of 300 px rows show.
+        QTest::newRow("title above, frame on the screen") << QPoint(100, -40) << one << true;
+        // 24 of 500 px columns show.
+        QTest::newRow("a narrow strip at the edge") << QPoint(1000, 100) << one << false;
+        QTest::newRow("no screen") << QPoint(100, 100) << QList<QRect>() << false;
+    }
+    void storedPositionNeedsAUsablePartOnAScreen()
+    {
+        QFETCH(QPoint, frame);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(bool, usable);
+        QCOMPARE(window_placement::showsUsablePart(QRect(frame, QSize(500, 300)), screens), usable);
     }
 
     void closingStillWorksWhenTheSaveFails_data()

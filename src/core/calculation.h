@@ -12,6 +12,7 @@
 
 #include <QList>
 #include <QString>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <variant>
@@ -57,6 +58,13 @@ constexpr double kmhPerMetrePerSecond = 3.6;
 inline double numberOrNaN(const QString& text)
 {
     return fields::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+// dividend / divisor, or NaN when the divisor has already left the range of a
+// double: x / inf would read as a plain 0 where the true value is unknown.
+inline double quotient(double dividend, double divisor)
+{
+    return std::isfinite(divisor) ? dividend / divisor : std::numeric_limits<double>::quiet_NaN();
 }
 
 } // namespace calc

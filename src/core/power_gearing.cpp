@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "power_gearing.h"
 
-#include <cmath>
-
 namespace power_gearing {
 
 namespace {
@@ -37,14 +35,14 @@ Writes calculate(const FieldTexts& texts)
     const double ratio = fields::trimmed(texts[Field::GearRatio]).isEmpty()
                              ? number(Field::GearTeeth) / number(Field::PinionTeeth)
                              : number(Field::GearRatio);
-    const bool ratioUsable = std::isfinite(ratio) && ratio != 0;
-    const double rotorSpeed = ratioUsable ? motorSpeed / ratio : std::nan("");
+    // A ratio of 0 is shown ("0,0:1"); only the rotor speed, divided by it, has no value.
+    const double rotorSpeed = calc::quotient(motorSpeed, ratio);
+    const QString ratioText = fields::formatted(ratio, Pattern::OneDecimal);
 
     writes.append({Output::MotorSpeed, fields::formatted(motorSpeed, Pattern::Whole)});
     writes.append({Output::PropellerSpeed, fields::formatted(rotorSpeed, Pattern::Whole)});
-    writes.append({Output::GearRatio, ratioUsable ? fields::formatted(ratio, Pattern::OneDecimal) +
-                                                        QStringLiteral(":1")
-                                                  : QString()});
+    writes.append(
+        {Output::GearRatio, ratioText.isEmpty() ? QString() : ratioText + QStringLiteral(":1")});
     writes.append({Output::PackVoltage, fields::formatted(packVoltage, Pattern::TwoDecimals)});
 
     // The cable loss only when a cable length is given; otherwise its label keeps its text.
@@ -53,8 +51,9 @@ Writes calculate(const FieldTexts& texts)
         lengthTimesCurrent = lengthTimesCurrent * number(Field::Current);
         const double sectionTimesConductivity = number(Field::CableSection) * copperConductivity;
         writes.append(
-            {Output::CableLoss, fields::formatted(lengthTimesCurrent / sectionTimesConductivity,
-                                                  Pattern::TwoDecimals)});
+            {Output::CableLoss,
+             fields::formatted(calc::quotient(lengthTimesCurrent, sectionTimesConductivity),
+                               Pattern::TwoDecimals)});
     }
     return writes;
 }

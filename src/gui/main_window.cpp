@@ -4,6 +4,8 @@
 #include "core/power_gearing.h"
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
+#include "window_placement.h"
+#include "window_style.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,15 +13,18 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -45,6 +50,27 @@ QFont fontFor(FontRole role)
     font.setBold(role != FontRole::Regular);
     font.setItalic(heading);
     return font;
+}
+
+// The style of the window and its controls: one for the application, which
+// deletes it after every window.
+QStyle* controlStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+// Every screen's area less its panels and docks, in pixels.
+QList<QRect> availableGeometries()
+{
+    QList<QRect> geometries;
+    for (const QScreen* screen : QGuiApplication::screens())
+        geometries << screen->availableGeometry();
+    return geometries;
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -73,8 +99,10 @@ QLabel* makeLabel(const ControlRow& row, QWidget* parent)
 MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
     : QWidget(parent)
     , settingsDirectory(settingsDirectory)
+    , placesWindows(window_placement::placesWindows(QGuiApplication::platformName()))
 {
     setObjectName(QStringLiteral("JOLV"));
+    setStyle(controlStyle());
     setWindowTitle(QStringLiteral("JOLV"));
     // The icon is read once the window is on its way to the screen, which
     // opens it a little sooner.
@@ -121,6 +149,7 @@ void MainWindow::buildControls()
     for (const ControlRow& row : controlTable()) {
         QWidget* control = createControl(row);
         control->setObjectName(controlName(row.control));
+        control->setStyle(controlStyle());
         control->setGeometry(pixels(row.twips));
         control->setFont(fontFor(row.font));
         if (*row.toolTip)
@@ -262,14 +291,20 @@ void MainWindow::restoreSettings()
         return;
     const settings_file::Settings& stored = *loaded;
     restoring = true;
-    if (stored.top && stored.left) {
-        // The frame's top-left corner, applied as stored without a screen
-        // check; only beyond the coordinates a window system can hold at all
-        // is a position skipped. Files we write always hold both keys.
+    readTop = stored.top;
+    readLeft = stored.left;
+    if (placesWindows && stored.top && stored.left) {
+        // The frame's top-left corner, applied as stored wherever the window
+        // would show a usable part on the screens as they are now; otherwise
+        // (and beyond the coordinates a window system can hold at all) the
+        // platform places the window. Files we write always hold both keys.
         const double x = *stored.left / twipsPerPixelX();
         const double y = *stored.top / twipsPerPixelY();
-        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit)
-            move(qRound(x), qRound(y));
+        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit) {
+            const QRect frame(QPoint(qRound(x), qRound(y)), size());
+            if (window_placement::showsUsablePart(frame, availableGeometries()))
+                move(frame.topLeft());
+        }
     }
     for (auto text = stored.texts.cbegin(); text != stored.texts.cend(); ++text)
         fieldEdits[text.key()]->setText(text.value());
@@ -286,9 +321,18 @@ void MainWindow::saveSettings()
     saved = true;
 
     settings_file::Settings current;
-    const QPoint frame = frameGeometry().topLeft();
-    current.top = float(frame.y() * twipsPerPixelY());
-    current.left = float(frame.x() * twipsPerPixelX());
+    if (placesWindows) {
+        const QPoint frame = frameGeometry().topLeft();
+        current.top = float(frame.y() * twipsPerPixelY());
+        current.left = float(frame.x() * twipsPerPixelX());
+    } else {
+        // The window's place is unknown here: the position read at start goes
+        // back unchanged, and one never read is written empty (no number),
+        // which the next start skips as it does a missing one.
+        constexpr float noPosition = std::numeric_limits<float>::quiet_NaN();
+        current.top = readTop.value_or(noPosition);
+        current.left = readLeft.value_or(noPosition);
+    }
     for (const FieldRow& row : fieldTable)
         current.texts.insert(row.field, fieldEdits[row.field]->text());
     for (const UnitBoxRow& row : unitBoxTable)

@@ -9,6 +9,7 @@
 #include "core/calculation.h"
 
 #include <QWidget>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -56,6 +57,8 @@ private:
     double twipsPerPixelY() const;
 
     const QString settingsDirectory;
+    const bool placesWindows;               // the platform can report and set the window's position
+    std::optional<float> readTop, readLeft; // twips, the position the file held at start
     bool restoring = false; // the unit boxes convert nothing while stored states come back
     bool saved = false;
     bool keepStoredFile = false; // something is stored there that could not be read

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_placement.h"
+
+#include <QRegion>
+#include <algorithm>
+
+namespace window_placement {
+
+namespace {
+
+constexpr int titleAreaHeight = 20; // px, about a window manager's title bar
+
+qint64 area(const QRect& rect)
+{
+    return qint64(rect.width()) * rect.height();
+}
+
+bool showsAQuarter(const QRect& rect, const QRegion& screens)
+{
+    qint64 shown = 0;
+    for (const QRect& part : screens.intersected(rect))
+        shown += area(part);
+    return !rect.isEmpty() && 4 * shown >= area(rect);
+}
+
+} // namespace
+
+bool placesWindows(const QString& platformName)
+{
+    return !platformName.startsWith(QStringLiteral("wayland"));
+}
+
+bool showsUsablePart(const QRect& frame, const QList<QRect>& screens)
+{
+    QRegion region;
+    for (const QRect& screen : screens)
+        region += screen;
+    const QRect titleArea(frame.topLeft(),
+                          QSize(frame.width(), std::min(frame.height(), titleAreaHeight)));
+    return showsAQuarter(titleArea, region) || showsAQuarter(frame, region);
+}
+
+} // namespace window_placement

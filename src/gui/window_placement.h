@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Whether the window's stored position is applied at start: only where the
+// platform places windows at all, and only where the window would show a
+// part a user can reach on one of the screens as they are now.
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+namespace window_placement {
+
+// False for Qt's Wayland platforms ("wayland", "wayland-egl", ...): there the
+// compositor places the window, and what Qt reports as its position is only
+// the offset of the title bar it draws, no place on any screen.
+bool placesWindows(const QString& platformName);
+
+// True when a frame at `frame` (pixels) would show at least a quarter of its
+// title area, the strip a window is dragged by, or a quarter of the whole
+// frame on the screens' available geometries. A position that shows less (the
+// monitors changed since it was stored) is left to the platform.
+bool showsUsablePart(const QRect& frame, const QList<QRect>& screens);
+
+} // namespace window_placement

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The style of the window's own controls. The layout has fixed sizes in
+// twips, so a style's frames and padding decide what is left for the text:
+// Fusion leaves each field its whole number and each option its whole mark,
+// where Adwaita's padding shows "10000" as "000". The window's controls use
+// this style whatever the desktop or QT_STYLE_OVERRIDE gives the application;
+// message boxes, menus and tooltips keep the application's style.
+
+#include <QProxyStyle>
+
+class WindowStyle : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    WindowStyle();
+};
