@@ -15,8 +15,16 @@ CHECK_PACKAGES := clang libclang-rt-14-dev
 CHECK_DIR := build-check
 FUZZ_SECONDS := 20
 FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations fuzz_window
-SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
+ASAN_CHECKS := detect_leaks=1:abort_on_error=1:strict_string_checks=1
+OTHER_SANITIZER_OPTIONS := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
+SANITIZER_OPTIONS := ASAN_OPTIONS=$(ASAN_CHECKS) $(OTHER_SANITIZER_OPTIONS)
+# A fuzzer frees millions of short-lived blocks: a 16 MiB quarantine instead
+# of 256 still catches a use soon after a free but keeps memory flat, and
+# allocation stacks of 5 frames instead of 30 cost far less to record. Both
+# about double the rate; rerun a crash input with SANITIZER_OPTIONS for full stacks.
+FUZZ_SANITIZER_OPTIONS := ASAN_OPTIONS=$(ASAN_CHECKS):quarantine_size_mb=16:malloc_context_size=5 \
+	$(OTHER_SANITIZER_OPTIONS)
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
@@ -86,7 +94,7 @@ check: test-deps
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \
-	  if $(SANITIZER_OPTIONS) $(CHECK_DIR)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
+	  if $(FUZZ_SANITIZER_OPTIONS) $(CHECK_DIR)/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
 	      -timeout=5 -print_final_stats=1 -artifact_prefix=$(CHECK_DIR)/ \
 	      $$scratch fuzz/corpus/$$target > $$scratch.log 2>&1; then \
 	    grep -E '^stat::number_of_executed_units' $$scratch.log; rm -rf $$scratch $$scratch.log; \
