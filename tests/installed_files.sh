@@ -7,7 +7,9 @@ id=${1:?application id}
 echo bin/jolv
 echo "share/applications/$id.desktop"
 echo "share/metainfo/$id.metainfo.xml"
-for size in 16x16 32x32 48x48; do
+for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
   echo "share/icons/hicolor/$size/apps/$id.png"
 done
 echo "share/icons/hicolor/scalable/apps/$id.svg"
+echo share/man/man1/jolv.1
+echo share/man/de/man1/jolv.1

@@ -3,9 +3,22 @@
 
 #include "support.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// True until process `pid` has ended (Linux: its state is not yet zombie).
+bool stillRunning(pid_t pid)
+{
+    const QByteArray status = fileBytes(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype state = status.lastIndexOf(')') + 2; // after "pid (name) "
+    return state > 1 && state < status.size() && status[state] != 'Z' && status[state] != 'X';
+}
+
+} // namespace
 
 class ProgramSignalsTest : public QObject {
     Q_OBJECT
@@ -37,6 +50,27 @@ private slots:
         for (const char* line : {"\nRPM=4242\r", "\nINC=1\r", "\nTCQ=2.5\r"})
             QVERIFY2(saved.contains(line), line + 1);
         QCOMPARE(QDir(config.path()).entryList(QDir::Files), QStringList{"JOLV.INI"});
+    }
+
+    // SIGTERM after SIGTERM until the program has ended: the first closes
+    // the window, and none of the others may end the program before it exits.
+    void signalStormEndsInANormalExit()
+    {
+        for (int round = 0; round < 5; ++round) {
+            QTemporaryDir config;
+            QProcess program;
+            QVERIFY(startProgram(program, config.path()));
+            const auto pid = pid_t(program.processId());
+            const QDeadlineTimer deadline(10000);
+            while (stillRunning(pid) && !deadline.hasExpired())
+                for (int i = 0; i < 100; ++i)
+                    ::kill(pid, SIGTERM);
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+            QCOMPARE(wholeFileProblem(fileBytes(config.filePath(QStringLiteral("JOLV.INI")))),
+                     QString());
+        }
     }
 
     // Started under nohup, the program keeps ignoring the hang-up.

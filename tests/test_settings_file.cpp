@@ -13,7 +13,23 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/sysmacros.h>
+
+// While set, changing a file's mode fails, as on a file system that keeps
+// none; stands in for the C library's fchmod, which the save calls.
+static bool modeChangeFails = false;
+
+extern "C" int fchmod(int fd, mode_t mode)
+{
+    if (modeChangeFails) {
+        errno = EPERM;
+        return -1;
+    }
+    return int(::syscall(SYS_fchmod, fd, mode));
+}
 
 using settings_file::Settings;
 using B = UnitBox;
@@ -36,6 +52,11 @@ char* toString(const Settings& settings)
         parts << QLatin1StringView(keyName(box.key())) +
                      QLatin1StringView(box.value() ? "=1" : "=0");
     return qstrdup(('{' + parts.join(QStringLiteral(", ")) + '}').toUtf8().constData());
+}
+
+char* toString(const std::optional<Settings>& loaded)
+{
+    return loaded ? toString(*loaded) : qstrdup("not read");
 }
 
 } // namespace settings_file
@@ -81,7 +102,7 @@ const Settings oddValues = changed(defaults(), [](Settings& s) {
                {F::BladeWeight, "RPM=5"},
                {F::RotorSpeed, "**"},
                {F::CellResistance, "\t"},
-               {F::Current, "x\ry"},
+               {F::Current, "x\fy"},
                {F::CableSection, "2,5"}};
     s.boxes[B::Inch] = true;
 });
@@ -124,7 +145,26 @@ QMap<QString, QByteArray> tree(const QString& root)
 
 enum class OnDisk { Nothing, Directory, Fifo, File, UnreadableFile };
 enum class Obstacle { ReadOnlyDirectory, DirectoryNamedLikeTheFile, MissingDirectory };
-enum class SetUp { NoFile, Permissions0640, LinkToAnotherFile, ReadOnlyFile };
+enum class Found { Nothing, Read, Refused };
+enum class SetUp {
+    NoFile,
+    Permissions0640,
+    LinkToAnotherFile,
+    LinkChain,
+    LinkToFifo,
+    LinkToNullDevice,
+    ReadOnlyFile,
+    ReadOnlyForEveryone,
+    OtherUsersFile,
+    ModeNotCopied,
+};
+
+// The file's type and mode bits, or 0 when it is not there.
+mode_t modeOf(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
+}
 
 } // namespace
 
@@ -181,6 +221,7 @@ private slots:
             {"spaces around key and value", " Rpm = 5000 \r\n", {.texts = {{F::Rpm, "5000"}}}},
             {"spaces inside a value stay", "RPM=50 00\r\n", {.texts = {{F::Rpm, "50 00"}}}},
             {"tab in a value stays", "RPM=\t5000 \r\n", {.texts = {{F::Rpm, "\t5000"}}}},
+            {"stray carriage returns read as spaces", "RPM=12\r34\r\r\n", {.texts = {{F::Rpm, "12 34"}}}},
             {"tab before a key makes it unknown", "\tRPM=5000\r\n", {}},
             {"comment", "*RPM=5000\r\n", {}},
             {"space before the star: unknown key", " *RPM=5000\r\n", {}},
@@ -250,9 +291,11 @@ private slots:
             << changed(defaults(),
                        [](Settings& s) {
                            s.texts[F::Rpm] = "12\n34", s.texts[F::CableLength] = "a\r\nb";
+                           s.texts[F::Pitch] = "12\r34", s.texts[F::Slip] = "x\u2028y\u2029z";
                        })
             << changed(defaults(), [](Settings& s) {
-                   s.texts[F::Rpm] = "12 34", s.texts[F::CableLength] = "a\r b";
+                   s.texts[F::Rpm] = "12 34", s.texts[F::CableLength] = "a  b";
+                   s.texts[F::Pitch] = "12 34", s.texts[F::Slip] = "x y z";
                });
     }
     void roundTrip()
@@ -288,6 +331,13 @@ private slots:
             << QByteArray("* mine\r\nFOO=1\r\nrpm=5\r\n") << oddValues;
         QTest::newRow("longer old file cut off") << QByteArray(64 * 1024, '*') + "\r\nRPM=1\r\n"
                                                  << defaults();
+        // The largest file there is: every field full of three-byte characters.
+        QTest::newRow("every field at its longest")
+            << QByteArray() << changed(oddValues, [](Settings& s) {
+                   for (QString& text : s.texts)
+                       text = QString(maxFieldTextLength, QChar(u'€'));
+                   s.top = s.left = -1.175494e-38f;
+               });
     }
     void saveThenLoad()
     {
@@ -300,7 +350,7 @@ private slots:
 
         QVERIFY(settings_file::save(path, settings));
         QCOMPARE(fileBytes(path), settings_file::serialize(settings));
-        QCOMPARE(settings_file::load(path), settings);
+        QCOMPARE(settings_file::load(path), std::optional(settings));
         QCOMPARE(QDir(directory.path())
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("JOLV.INI")});
@@ -308,23 +358,27 @@ private slots:
 
     void load_data()
     {
-        constexpr qint64 mebibyte = 1024 * 1024;
+        // The largest file a save could write: 22 lines of key, "=", CR LF,
+        // and the value's longest text (a field's 32767 code units, a
+        // position's 13, a box's 1) at three bytes each.
+        constexpr qint64 largestWritten = 1769651;
         QTest::addColumn<OnDisk>("onDisk");
         QTest::addColumn<qint64>("fileSize"); // a key line, then a comment filling up
-        QTest::addColumn<bool>("read");
-        QTest::newRow("no file") << OnDisk::Nothing << 0LL << false;
-        QTest::newRow("directory") << OnDisk::Directory << 0LL << false;
-        QTest::newRow("named pipe, which would block a read") << OnDisk::Fifo << 0LL << false;
-        QTest::newRow("unreadable file") << OnDisk::UnreadableFile << 16LL << false;
-        QTest::newRow("small file") << OnDisk::File << 16LL << true;
-        QTest::newRow("exactly 1 MiB") << OnDisk::File << mebibyte << true;
-        QTest::newRow("1 MiB and one byte") << OnDisk::File << mebibyte + 1 << false;
+        QTest::addColumn<Found>("found");
+        QTest::newRow("no file") << OnDisk::Nothing << 0LL << Found::Nothing;
+        QTest::newRow("directory") << OnDisk::Directory << 0LL << Found::Refused;
+        QTest::newRow("named pipe, which would block a read")
+            << OnDisk::Fifo << 0LL << Found::Refused;
+        QTest::newRow("unreadable file") << OnDisk::UnreadableFile << 16LL << Found::Refused;
+        QTest::newRow("small file") << OnDisk::File << 16LL << Found::Read;
+        QTest::newRow("as large as a save writes") << OnDisk::File << largestWritten << Found::Read;
+        QTest::newRow("one byte larger") << OnDisk::File << largestWritten + 1 << Found::Refused;
     }
     void load()
     {
         QFETCH(OnDisk, onDisk);
         QFETCH(qint64, fileSize);
-        QFETCH(bool, read);
+        QFETCH(Found, found);
         const QTemporaryDir directory;
         const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
         switch (onDisk) {
@@ -341,7 +395,10 @@ private slots:
             QVERIFY(writeFile(path, "RPM=5000\r\n*" + QByteArray(fileSize - 11, 'x')));
             break;
         }
-        const Settings expected = read ? Settings{.texts = {{F::Rpm, "5000"}}} : Settings{};
+        const std::optional<Settings> expected =
+            found == Found::Read      ? Settings{.texts = {{F::Rpm, "5000"}}}
+            : found == Found::Nothing ? std::optional(Settings{})
+                                      : std::nullopt;
         if (onDisk != OnDisk::UnreadableFile) {
             QCOMPARE(settings_file::load(path), expected);
             return;
@@ -393,22 +450,23 @@ private slots:
         QCOMPARE(tree(directory.path()), before);
     }
 
-    // Left by saves that were killed: gone once older than any save takes. A
+    // Left by saves that were killed: gone once their time is further from
+    // now than any save takes, also when it lies ahead (a clock set back). A
     // fresh one may belong to a save in progress, and names that are not a
     // save's (a user's backup copy) are never touched.
     void saveRemovesStaleSavingFiles()
     {
         const QTemporaryDir directory;
         const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
-        const QDateTime minuteAgo = QDateTime::currentDateTime().addSecs(-60);
-        const char* const names[] = {".JOLV.INI.saving-aB3xYz", ".JOLV.INI.saving-fresh1",
-                                     ".jolv.ini.saving-aB3xYz", "JOLV.INI.backup",
-                                     "JOLV.INI.aB3xYz"};
-        for (const char* name : names) {
+        const QDateTime now = QDateTime::currentDateTime();
+        const std::pair<const char*, int> namesAndAges[] = {
+            {".JOLV.INI.saving-aB3xYz", 60},  {".JOLV.INI.saving-fresh1", 0},
+            {".JOLV.INI.saving-ahead1", -60}, {".jolv.ini.saving-aB3xYz", 60},
+            {"JOLV.INI.backup", 60},          {"JOLV.INI.aB3xYz", 60}};
+        for (const auto& [name, ageSeconds] : namesAndAges) {
             QFile file(directory.filePath(QString::fromLatin1(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            if (QByteArray(name) != ".JOLV.INI.saving-fresh1")
-                QVERIFY(file.setFileTime(minuteAgo, QFileDevice::FileModificationTime));
+            QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
         }
         QVERIFY(settings_file::save(path, defaults()));
         QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
@@ -419,18 +477,35 @@ private slots:
     void saveKeepsWhatTheUserSetUp_data()
     {
         QTest::addColumn<SetUp>("setUp");
-        QTest::newRow("a new file is readable by all, written by the owner") << SetUp::NoFile;
-        QTest::newRow("the old file's permissions stay") << SetUp::Permissions0640;
-        QTest::newRow("a link is followed and stays a link") << SetUp::LinkToAnotherFile;
-        QTest::newRow("a read-only file is not replaced") << SetUp::ReadOnlyFile;
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("a new file is readable by all, written by the owner")
+            << SetUp::NoFile << true;
+        QTest::newRow("the old file's permissions stay") << SetUp::Permissions0640 << true;
+        QTest::newRow("a link is followed and stays a link") << SetUp::LinkToAnotherFile << true;
+        QTest::newRow("a chain of links is followed to its end") << SetUp::LinkChain << true;
+        QTest::newRow("a link to a FIFO leaves the FIFO") << SetUp::LinkToFifo << false;
+        QTest::newRow("a link to a null device leaves the device")
+            << SetUp::LinkToNullDevice << false;
+        QTest::newRow("a read-only file is not replaced") << SetUp::ReadOnlyFile << false;
+        QTest::newRow("read-only by its mode, whoever saves")
+            << SetUp::ReadOnlyForEveryone << false;
+        QTest::newRow("another user's file stays theirs") << SetUp::OtherUsersFile << true;
+        QTest::newRow("a mode that cannot be copied keeps the old file")
+            << SetUp::ModeNotCopied << false;
     }
     void saveKeepsWhatTheUserSetUp()
     {
         QFETCH(SetUp, setUp);
+        QFETCH(bool, saved);
         const QTemporaryDir directory;
         const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
-        const QString linked = directory.filePath(QStringLiteral("settings-kept-elsewhere.ini"));
+        // Where the link rows lead: a file, a FIFO or a device node.
+        const QString linked = directory.filePath(QStringLiteral("settings-kept-elsewhere"));
+        const QString middleLink = directory.filePath(QStringLiteral("middle-link"));
         const QByteArray oldFile = "RPM=1\r\n";
+        const auto symlink = [](const char* target, const QString& name) {
+            return ::symlink(target, QFile::encodeName(name).constData()) == 0;
+        };
         const auto ownerGroup = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                 QFile::WriteUser | QFile::ReadGroup;
         const auto readOnly =
@@ -439,6 +514,7 @@ private slots:
         case SetUp::NoFile:
             break;
         case SetUp::Permissions0640:
+        case SetUp::ModeNotCopied:
             QVERIFY(writeFile(path, oldFile));
             QVERIFY(QFile::setPermissions(path, ownerGroup));
             break;
@@ -446,37 +522,88 @@ private slots:
             QVERIFY(writeFile(linked, oldFile));
             QVERIFY(QFile::link(linked, path));
             break;
+        case SetUp::LinkChain: // relative links, read from their own directory
+            QVERIFY(writeFile(linked, oldFile));
+            QVERIFY(symlink("settings-kept-elsewhere", middleLink) && symlink("middle-link", path));
+            break;
+        case SetUp::LinkToFifo:
+            QVERIFY(::mkfifo(QFile::encodeName(linked).constData(), 0600) == 0);
+            QVERIFY(QFile::link(linked, path));
+            break;
+        case SetUp::LinkToNullDevice:
+            if (::geteuid() != 0)
+                QSKIP("making a device node needs root");
+            QVERIFY(::mknod(QFile::encodeName(linked).constData(), S_IFCHR | 0666, makedev(1, 3)) ==
+                    0);
+            QVERIFY(QFile::link(linked, path));
+            break;
         case SetUp::ReadOnlyFile:
             QVERIFY(writeFile(path, oldFile));
             QVERIFY(handToUnprivilegedUser(directory.path()) && handToUnprivilegedUser(path));
             QVERIFY(QFile::setPermissions(path, readOnly));
             break;
+        case SetUp::ReadOnlyForEveryone:
+            QVERIFY(writeFile(path, oldFile));
+            QVERIFY(QFile::setPermissions(path, readOnly));
+            break;
+        case SetUp::OtherUsersFile:
+            if (::geteuid() != 0)
+                QSKIP("giving a file to another user needs root");
+            QVERIFY(writeFile(path, oldFile));
+            QVERIFY(QFile::setPermissions(path, readOnly | QFile::WriteOwner));
+            QVERIFY(handToUnprivilegedUser(path));
+            break;
         }
 
         // The read-only case is saved by a user whom the mode binds, in a
         // directory that user may write: only the program's own check keeps
-        // the file from being replaced.
-        if (setUp == SetUp::ReadOnlyFile)
-            QVERIFY(asUnprivilegedUser([&] { return !settings_file::save(path, defaults()); }));
-        else
-            QVERIFY(settings_file::save(path, defaults()));
-        const QFileInfo written(path);
+        // the file from being replaced. The others are saved by whoever runs
+        // the test, in CI root, whom no mode binds.
+        modeChangeFails = setUp == SetUp::ModeNotCopied;
+        const bool savedNow =
+            setUp == SetUp::ReadOnlyFile
+                ? !asUnprivilegedUser([&] { return !settings_file::save(path, defaults()); })
+                : settings_file::save(path, defaults());
+        modeChangeFails = false;
+        QCOMPARE(savedNow, saved);
+        const QByteArray expected = saved ? settings_file::serialize(defaults()) : oldFile;
         switch (setUp) {
         case SetUp::NoFile:
-            QCOMPARE(written.permissions() &
+            QCOMPARE(QFileInfo(path).permissions() &
                          (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
                      QFile::ReadOther);
             break;
         case SetUp::Permissions0640:
-            QCOMPARE(written.permissions() & ~(QFile::ExeOwner | QFile::ExeUser), ownerGroup);
+        case SetUp::ModeNotCopied:
+            QCOMPARE(modeOf(path), S_IFREG | 0640);
+            QCOMPARE(fileBytes(path), expected);
             break;
         case SetUp::LinkToAnotherFile:
-            QVERIFY(written.isSymLink());
-            QCOMPARE(fileBytes(linked), settings_file::serialize(defaults()));
+        case SetUp::LinkChain:
+            QVERIFY(QFileInfo(path).isSymLink());
+            QVERIFY(setUp == SetUp::LinkToAnotherFile || QFileInfo(middleLink).isSymLink());
+            QCOMPARE(fileBytes(linked), expected);
+            break;
+        case SetUp::LinkToFifo:
+            QCOMPARE(modeOf(linked), S_IFIFO | 0600);
+            break;
+        case SetUp::LinkToNullDevice:
+            QCOMPARE(modeOf(linked) & S_IFMT, mode_t(S_IFCHR));
             break;
         case SetUp::ReadOnlyFile:
-            QCOMPARE(fileBytes(path), oldFile);
+        case SetUp::ReadOnlyForEveryone:
+            QCOMPARE(modeOf(path), S_IFREG | 0444);
+            QCOMPARE(fileBytes(path), expected);
             break;
+        case SetUp::OtherUsersFile: {
+            struct stat status {};
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+            QCOMPARE(status.st_uid, unprivilegedUser);
+            QCOMPARE(status.st_gid, gid_t(unprivilegedUser));
+            QCOMPARE(status.st_mode, S_IFREG | 0644);
+            QCOMPARE(fileBytes(path), expected);
+            break;
+        }
         }
         QCOMPARE(QDir(directory.path()).entryList(QDir::Hidden | QDir::Files).filter(".saving-"),
                  QStringList());
@@ -500,7 +627,7 @@ private slots:
         const QString path = settings_file::iniPath();
         QCOMPARE(QFileInfo(path).absolutePath(), directory);
         QVERIFY(settings_file::save(path, defaults()));
-        QCOMPARE(settings_file::load(path), defaults());
+        QCOMPARE(settings_file::load(path), std::optional(defaults()));
     }
 };
 

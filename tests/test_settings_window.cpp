@@ -210,6 +210,18 @@ private slots:
         QCOMPARE(QFileInfo(iniPath()).isDir(), !blocker.isEmpty());
     }
 
+    // A file too large to read (4 MiB, far beyond what a save writes) is no
+    // file of this window's: closing leaves it, rather than the defaults.
+    void aFileNotReadIsKeptAtClosing()
+    {
+        const QByteArray tooLarge = "RPM=5\r\n*" + QByteArray(4 * 1024 * 1024, 'x') + "\r\n";
+        QVERIFY(writeFile(iniPath(), tooLarge));
+        MainWindow window(directory->path());
+        window.show();
+        QVERIFY(window.close());
+        QVERIFY(fileBytes(iniPath()) == tooLarge);
+    }
+
     void theFileIsWrittenOnceAtClosing()
     {
         MainWindow window(directory->path());

@@ -97,6 +97,10 @@ inline constexpr auto fieldTable = [] {
 
 inline constexpr std::size_t fieldCount = fieldTable.size();
 
+// The longest text a field holds, in UTF-16 code units (QLineEdit's own
+// limit, set on every field): the settings file's reader is sized by it.
+inline constexpr int maxFieldTextLength = 32767;
+
 constexpr const FieldRow& fieldRow(Field field)
 {
     return fieldTable[std::size_t(field)];

@@ -47,15 +47,19 @@ template <typename Real> QString generalForm(Real value, int significantDigits)
 
 } // namespace
 
+QStringView trimmed(QStringView text)
+{
+    while (text.startsWith(u' '))
+        text = text.sliced(1);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
 QString trimmed(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    const QStringView inner = trimmed(QStringView(text));
+    return inner.size() == text.size() ? text : inner.toString();
 }
 
 std::optional<double> toNumber(const QString& text)

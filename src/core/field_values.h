@@ -12,6 +12,7 @@
 namespace fields {
 
 // Removes leading and trailing U+0020 only; tabs and other white space stay.
+QStringView trimmed(QStringView text);
 QString trimmed(const QString& text);
 
 // Spaces, sign, digits with the locale's grouping separator anywhere among

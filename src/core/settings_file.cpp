@@ -10,14 +10,19 @@
 #include <QLatin1StringView>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -46,28 +51,90 @@ constexpr auto keyTable = std::to_array<Stored>({
 // clang-format on
 static_assert(keyTable.size() == 2 + fieldCount + unitBoxCount, "every input has its key");
 
-// The program writes about 250 bytes; anything much larger is not its file
-// and is not worth reading into memory at start-up.
-constexpr qint64 maxFileBytes = 1024 * 1024;
-
-const Stored* findKey(const QString& name)
+constexpr const char* nameOf(const Stored& stored)
 {
-    const auto found = std::ranges::find_if(
-        keyTable, [&](const Stored& key) { return name == QLatin1StringView(keyName(key)); });
-    return found == keyTable.end() ? nullptr : &*found;
+    if (const auto* position = std::get_if<WindowPosition>(&stored))
+        return *position == WindowPosition::Top ? "WINDOWTOP" : "WINDOWLEFT";
+    if (const auto* box = std::get_if<UnitBox>(&stored))
+        return unitBoxRow(*box).settingsKey;
+    return fieldRow(std::get<Field>(stored)).settingsKey;
 }
 
-void applyLine(const QString& line, Settings& settings)
+// The longest value a key's line holds, in UTF-16 code units: a field's whole
+// text, a box's "0" or "1", a position's single-precision form at its widest
+// (sign, seven digits, separator, "E", exponent sign and two digits).
+constexpr qint64 longestValue(const Stored& key)
+{
+    if (std::holds_alternative<WindowPosition>(key))
+        return 13;
+    if (std::holds_alternative<UnitBox>(key))
+        return 1;
+    return maxFieldTextLength;
+}
+
+// The local 8-bit encoding (UTF-8 on Unix, the code page on Windows) takes at
+// most three bytes for one UTF-16 code unit: U+0800 to U+FFFF, and a lone
+// surrogate written as U+FFFD; a surrogate pair takes four for its two.
+constexpr qint64 widestEncodedCodeUnit = 3;
+
+// The largest file a save writes: every key with its longest value in the
+// widest encoding (about 1.7 MiB; an everyday file has 250 bytes). The reader
+// takes every file up to that size; a larger one is not this program's, is
+// not worth reading into memory at start-up and is left as it is.
+constexpr qint64 maxFileBytes = [] {
+    const qint64 equalsAndLineEnd = 3;
+    qint64 bytes = 0;
+    for (const Stored& key : keyTable)
+        bytes += qint64(std::string_view(nameOf(key)).size()) + equalsAndLineEnd +
+                 longestValue(key) * widestEncodedCodeUnit;
+    return bytes;
+}();
+
+// The keys' names in key order, looked up for every line read.
+constexpr auto keyNames = [] {
+    std::array<std::string_view, keyTable.size()> names;
+    std::ranges::transform(keyTable, names.begin(), nameOf);
+    return names;
+}();
+
+// Keys are plain ASCII: an ASCII name matches in any case, any other only
+// once upper-cased by Unicode's rules (a dotless "ı" becomes "I").
+const Stored* findKey(QStringView name)
+{
+    const bool ascii = std::ranges::all_of(name, [](QChar c) { return c.unicode() < 0x80; });
+    const QString upperCased = ascii ? QString() : name.toString().toUpper();
+    const QStringView compared = ascii ? name : QStringView(upperCased);
+    for (std::size_t i = 0; i < keyNames.size(); ++i) {
+        const QLatin1StringView keyText(keyNames[i].data(), qsizetype(keyNames[i].size()));
+        if (compared.size() == keyText.size() &&
+            compared.compare(keyText, ascii ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
+            return &keyTable[i];
+    }
+    return nullptr;
+}
+
+// A single-line field can still hold a pasted line break; stored as a space
+// it keeps the file at one line per key, also for editors that break lines at
+// the Unicode separators. A stray one in a file (CR CR LF) reads the same way.
+QString withLineBreaksAsSpaces(QString text)
+{
+    for (const char16_t lineBreak : {u'\r', u'\n', u'\u2028', u'\u2029'})
+        text.replace(QChar(lineBreak), u' ');
+    return text;
+}
+
+void applyLine(QStringView line, Settings& settings)
 {
     if (line.startsWith(u'*'))
         return;
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
         return;
-    const Stored* key = findKey(fields::trimmed(line.first(equals)).toUpper());
+    const Stored* key = findKey(fields::trimmed(line.first(equals)));
     if (!key)
         return;
-    const QString value = fields::trimmed(line.sliced(equals + 1));
+    const QString value =
+        fields::trimmed(withLineBreaksAsSpaces(line.sliced(equals + 1).toString()));
     if (const auto* position = std::get_if<WindowPosition>(key)) {
         if (const auto coordinate = fields::toSingle(value))
             (*position == WindowPosition::Top ? settings.top : settings.left) = *coordinate;
@@ -86,14 +153,8 @@ QString valueText(const Stored& key, const Settings& current)
             (*position == WindowPosition::Top ? current.top : current.left).value_or(0));
     if (const auto* box = std::get_if<UnitBox>(&key))
         return current.boxes.value(*box) ? QStringLiteral("1") : QStringLiteral("0");
-    // A single-line field can still hold a pasted line break; stored as a
-    // space it keeps the file at one line per key.
-    return current.texts.value(std::get<Field>(key)).replace(u'\n', u' ');
+    return withLineBreaksAsSpaces(current.texts.value(std::get<Field>(key)));
 }
-
-constexpr QFileDevice::Permissions newFilePermissions =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-    QFileDevice::ReadOther;
 
 // Temporary files of a save are hidden and carry a name no user would give:
 // ".JOLV.INI.saving-XXXXXX" beside the settings file.
@@ -111,17 +172,99 @@ std::filesystem::path nativePath(const QString& path)
 #endif
 }
 
-// A save killed half-way leaves its temporary file. One older than any save
-// takes belongs to no running save and goes, so that kills cannot pile them up.
+QString qtPath(const std::filesystem::path& path)
+{
+#ifdef Q_OS_WIN
+    return QDir::fromNativeSeparators(QString::fromStdWString(path.wstring()));
+#else
+    return QFile::decodeName(path.c_str());
+#endif
+}
+
+// The file a save replaces, and what is there now.
+struct Replaced {
+    QString path;
+    std::filesystem::file_type type; // not_found: a first save
+};
+
+// Follows `path` through a chain of links to the name it finally stands for
+// (a link's relative target read from the link's own directory), so that the
+// file at the end is replaced and every link stays. None when the chain loops
+// or cannot be read.
+std::optional<Replaced> finalTarget(const QString& path)
+{
+    constexpr int mostLinks = 40; // as many as the system follows in one path
+    std::filesystem::path name = nativePath(path);
+    for (int followed = 0; followed <= mostLinks; ++followed) {
+        std::error_code error;
+        const std::filesystem::file_type type = std::filesystem::symlink_status(name, error).type();
+        if (type == std::filesystem::file_type::none)
+            return std::nullopt;
+        if (type != std::filesystem::file_type::symlink)
+            return Replaced{qtPath(name), type};
+        name = name.parent_path() / std::filesystem::read_symlink(name, error);
+        if (error)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// A settings file made read-only is kept as it is. Its mode decides, which
+// binds every user, also one whom the system lets write it anyway (root).
+bool isReadOnly(const QString& path)
+{
+    const QFileInfo file(path);
+    return !file.isWritable() || !file.permissions().testFlag(QFileDevice::WriteOwner);
+}
+
+// Gives the new file what the old one had, so that replacing it changes only
+// the contents: its owner and group (a save as root leaves a user's file the
+// user's), then its mode (after chown, which clears set-id bits). A first
+// save gets the usual mode of a configuration file, 0644. Empty, or why it
+// could not be done: then the old file stays.
+QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool first)
+{
+#ifdef Q_OS_UNIX
+    const auto systemError = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    const int handle = saving.handle();
+    if (first)
+        return ::fchmod(handle, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH) == 0 ? QString()
+                                                                            : systemError();
+    struct stat old {};
+    struct stat created {};
+    if (::stat(QFile::encodeName(oldPath).constData(), &old) != 0 || ::fstat(handle, &created) != 0)
+        return systemError();
+    if (old.st_uid != created.st_uid) {
+        if (::fchown(handle, old.st_uid, old.st_gid) != 0)
+            return systemError();
+    } else if (old.st_gid != created.st_gid) {
+        // Our own file keeps its group where we may give it (one we belong
+        // to); else it gets ours, as every save of it did before.
+        [[maybe_unused]] const int groupKept = ::fchown(handle, uid_t(-1), old.st_gid);
+    }
+    return ::fchmod(handle, old.st_mode & 07777) == 0 ? QString() : systemError();
+#else
+    const QFileDevice::Permissions usual = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    return saving.setPermissions(first ? usual : QFileInfo(oldPath).permissions())
+               ? QString()
+               : saving.errorString();
+#endif
+}
+
+// A save killed half-way leaves its temporary file. One whose time lies
+// further from now than any save takes belongs to no running save and goes,
+// so that kills cannot pile them up; also one dated in the future (a clock
+// set back, a copied folder), which would otherwise never grow old.
 void removeStaleSavingFiles(const QFileInfo& target)
 {
-    constexpr qint64 oldestSaveSeconds = 5;
-    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-oldestSaveSeconds);
+    constexpr qint64 longestSaveMilliseconds = 5000;
+    const QDateTime now = QDateTime::currentDateTime();
     QDir directory = target.dir();
     directory.setNameFilters({savingPrefix(target) + u'*'});
     directory.setFilter(QDir::Files | QDir::Hidden | QDir::CaseSensitive);
     for (const QFileInfo& saving : directory.entryInfoList())
-        if (saving.lastModified() < staleBefore)
+        if (std::abs(now.msecsTo(saving.lastModified())) > longestSaveMilliseconds)
             QFile::remove(saving.filePath());
 }
 
@@ -146,89 +289,107 @@ std::span<const Stored> keyOrder()
 
 const char* keyName(const Stored& stored)
 {
-    if (const auto* position = std::get_if<WindowPosition>(&stored))
-        return *position == WindowPosition::Top ? "WINDOWTOP" : "WINDOWLEFT";
-    if (const auto* box = std::get_if<UnitBox>(&stored))
-        return unitBoxRow(*box).settingsKey;
-    return fieldRow(std::get<Field>(stored)).settingsKey;
+    return nameOf(stored);
 }
 
 Settings parse(const QByteArray& bytes)
 {
+    // Each line is decoded on its own (as QString::fromLocal8Bit does), so
+    // that a broken sequence cannot reach into the next line; one buffer
+    // serves them all.
+    QStringDecoder fromLocal8Bit(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString line;
     Settings settings;
-    for (QByteArray line : bytes.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        applyLine(QString::fromLocal8Bit(line), settings);
+    for (QByteArrayView rest(bytes); !rest.isEmpty();) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView lineBytes = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        if (lineBytes.endsWith('\r'))
+            lineBytes.chop(1);
+        line.resize(fromLocal8Bit.requiredSpace(lineBytes.size()));
+        line.truncate(fromLocal8Bit.appendToBuffer(line.data(), lineBytes) - line.constData());
+        applyLine(line, settings);
     }
     return settings;
 }
 
 QByteArray serialize(const Settings& current)
 {
+    // Encoded straight into the file's bytes, as QString::toLocal8Bit does.
+    QStringEncoder toLocal8Bit(QStringEncoder::System, QStringEncoder::Flag::Stateless);
     QByteArray bytes;
+    bytes.reserve(512); // an everyday file has 250 bytes
     for (const Stored& key : keyTable) {
-        bytes += (QLatin1StringView(keyName(key)) + u'=' + valueText(key, current)).toLocal8Bit();
+        const QString value = valueText(key, current);
+        bytes += QByteArrayView(nameOf(key));
+        bytes += '=';
+        const qsizetype start = bytes.size();
+        bytes.resize(start + toLocal8Bit.requiredSpace(value.size()));
+        bytes.truncate(toLocal8Bit.appendToBuffer(bytes.data() + start, value) - bytes.constData());
         bytes += "\r\n";
     }
     return bytes;
 }
 
-Settings load(const QString& path)
+std::optional<Settings> load(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
         qCInfo(settingsLog) << "no settings file yet:" << path;
-        return {};
+        return Settings{};
     }
+    const auto refused = [&](const QString& reason) {
+        qCInfo(settingsLog).noquote() << "not read, to be kept as it is:" << path << reason;
+        return std::nullopt;
+    };
     // Only a regular file: a FIFO or device of that name could block the start.
-    if (!info.isFile()) {
-        qCInfo(settingsLog) << "not read, not a regular file:" << path;
-        return {};
-    }
+    if (!info.isFile())
+        return refused(QStringLiteral("not a regular file"));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCInfo(settingsLog) << "not read:" << path << file.errorString();
-        return {};
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(file.errorString());
     // One byte more than allowed tells a file that is too large, also one
     // whose size the system does not report.
     const QByteArray bytes = file.read(maxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        qCInfo(settingsLog) << "not read:" << path << file.errorString();
-        return {};
-    }
-    if (bytes.size() > maxFileBytes) {
-        qCInfo(settingsLog) << "not read, larger than" << maxFileBytes << "bytes:" << path;
-        return {};
-    }
+    if (file.error() != QFileDevice::NoError)
+        return refused(file.errorString());
+    if (bytes.size() > maxFileBytes)
+        return refused(QStringLiteral("larger than %1 bytes").arg(maxFileBytes));
     return parse(bytes);
 }
 
 bool save(const QString& path, const Settings& current)
 {
-    // A link is followed, so that the file it points to gets the new settings.
-    const QFileInfo link(path);
-    const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : path);
-    // A settings file made read-only is kept as it is, as if it could not be written.
-    if (target.exists() && !target.isWritable()) {
-        qCInfo(settingsLog) << "not saved, the file is read-only:" << target.filePath();
-        return false;
-    }
-    const auto failed = [&](const QString& step, const QString& reason) {
-        qCInfo(settingsLog).noquote() << "not saved," << step << target.filePath() << reason;
+    const auto refused = [&](const QString& reason, const QString& file) {
+        qCInfo(settingsLog).noquote() << "not saved," << reason << file;
         return false;
     };
+    // Only a regular file is replaced, or created where none is yet: a
+    // device or FIFO that JOLV.INI links to (/dev/null, to keep nothing)
+    // stays what it is.
+    const std::optional<Replaced> replaced = finalTarget(path);
+    if (!replaced)
+        return refused(QStringLiteral("cannot follow the links of"), path);
+    const bool first = replaced->type == std::filesystem::file_type::not_found;
+    if (!first && replaced->type != std::filesystem::file_type::regular)
+        return refused(QStringLiteral("not a regular file:"), replaced->path);
+    if (!first && isReadOnly(replaced->path))
+        return refused(QStringLiteral("the file is read-only:"), replaced->path);
 
+    const QFileInfo target(replaced->path);
+    const auto failed = [&](const QString& step, const QString& reason) {
+        return refused(step, target.filePath() + u' ' + reason);
+    };
     QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
     if (!saving.open())
         return failed(QStringLiteral("no temporary file beside"), saving.errorString());
     const QByteArray bytes = serialize(current);
     if (saving.write(bytes) != bytes.size() || !saving.flush())
         return failed(QStringLiteral("cannot write beside"), saving.errorString());
-    // The new file gets the old one's permissions, or the usual ones of a
-    // configuration file, not those of a private temporary file.
-    saving.setPermissions(target.exists() ? target.permissions() : newFilePermissions);
+    if (const QString reason = takeOverOwnerAndMode(saving, target.filePath(), first);
+        !reason.isEmpty())
+        return failed(QStringLiteral("cannot give the old file's owner and mode to the new one:"),
+                      reason);
 #ifdef Q_OS_UNIX
     if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
         return failed(QStringLiteral("cannot sync beside"),

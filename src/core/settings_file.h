@@ -39,22 +39,32 @@ struct Settings {
 };
 
 // Lines end in LF or CR LF; a line starting with "*" is a comment. Keys are
-// matched without regard to case and to spaces around them, values lose their
-// surrounding spaces. A position that is no number, a box state other than 0
-// or 1, and unknown keys are skipped; of two lines with one key the later wins.
+// matched without regard to case and to spaces around them. In a value a line
+// break (a stray CR, U+2028, U+2029) reads as the space it is written as, and
+// values lose their surrounding spaces. A position that is no number, a box
+// state other than 0 or 1, and unknown keys are skipped; of two lines with one
+// key the later wins.
 Settings parse(const QByteArray& bytes);
 
 // Exactly the 22 lines in key order, each ended by CR LF: positions by the
-// single-precision number-to-text rule, boxes as 0 or 1, texts unchanged.
+// single-precision number-to-text rule, boxes as 0 or 1, texts as they are
+// but for line breaks (CR, LF, U+2028, U+2029), each written as a space.
 // A missing position is written as 0, a missing text as empty, a missing box
 // as cleared.
 QByteArray serialize(const Settings& current);
 
-// Empty when the file is missing, unreadable or larger than 1 MiB.
-Settings load(const QString& path);
+// Empty settings when there is no file yet. Nothing when something is there
+// that was not read: not a regular file, unreadable, or larger than any file
+// `save` writes for texts a field can hold; the caller then keeps it as it is
+// rather than replace it.
+std::optional<Settings> load(const QString& path);
 
 // Writes beside the old file and renames over it, so that on any failure the
-// old file stays as it was and false is returned.
+// old file stays as it was and false is returned. A chain of links is
+// followed to its end, which must be a regular file or nothing yet; a file
+// whose mode makes it read-only is not replaced; the new file gets the old
+// one's owner and mode, or the old file stays, and its group where the caller
+// may give it.
 bool save(const QString& path, const Settings& current);
 
 // Windows: the Windows directory. Elsewhere: the user's configuration

@@ -4,7 +4,8 @@
 // SIGTERM, SIGINT and SIGHUP (a kill, Ctrl+C, a closed terminal) close the
 // window the normal way, so that its settings are saved as on the close box.
 // The handler only writes a byte into a socket pair; the event loop reads it
-// and closes the window, as Qt recommends for Unix signals.
+// and closes the window, as Qt recommends for Unix signals. The handlers stay
+// until the process ends, so that a signal-started close always exits 0.
 
 #include <QObject>
 
@@ -16,7 +17,6 @@ class CloseOnSignals : public QObject {
 
 public:
     explicit CloseOnSignals(QWidget* window);
-    ~CloseOnSignals() override;
 
 private:
     void closeWindow();

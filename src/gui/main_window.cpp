@@ -183,6 +183,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
         auto* edit = new FieldEdit(this);
+        edit->setMaxLength(maxFieldTextLength);
         if (field.defaultValue)
             edit->setText(fields::numberToText(*field.defaultValue));
         return fieldEdits[field.field] = edit;
@@ -305,9 +306,15 @@ void MainWindow::setTabOrder()
 
 void MainWindow::restoreSettings()
 {
-    restoring = true;
-    const settings_file::Settings stored =
+    const std::optional<settings_file::Settings> loaded =
         settings_file::load(settings_file::iniPath(settingsDirectory));
+    // What was not read (a file too large, unreadable) is not replaced by
+    // this window's defaults either.
+    keepStoredFile = !loaded;
+    if (!loaded)
+        return;
+    const settings_file::Settings& stored = *loaded;
+    restoring = true;
     readTop = stored.top;
     readLeft = stored.left;
     if (placesWindows && stored.top && stored.left) {
@@ -333,7 +340,7 @@ void MainWindow::restoreSettings()
 
 void MainWindow::saveSettings()
 {
-    if (saved)
+    if (saved || keepStoredFile)
         return;
     saved = true;
 

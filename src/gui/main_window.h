@@ -67,6 +67,7 @@ private:
     std::optional<float> readTop, readLeft; // twips, the position the file held at start
     bool restoring = false; // the unit boxes convert nothing while stored states come back
     bool saved = false;
+    bool keepStoredFile = false; // something is stored there that could not be read
 
     // Every control that stands for something, by what it stands for.
     EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built program's answers before any window: --help, --version and a
+// start without a display each end it at once, write no file and open no
+// window (an open window would keep it running past the wait).
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ProgramStartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void endsWithoutWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment"); // beside PATH, HOME and XDG_CONFIG_HOME
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("outputStart");
+        QTest::addColumn<QString>("errors");
+
+        const QStringList offscreen{"QT_QPA_PLATFORM=offscreen"};
+        const QString version = QStringLiteral("jolv " JOLV_VERSION "\n");
+        const QString usage = QStringLiteral("Usage: ");
+        const QString noDisplay =
+            QStringLiteral("jolv: no display: set DISPLAY or WAYLAND_DISPLAY\n");
+        QTest::newRow("--version") << QStringList{"--version"} << offscreen << 0 << version << "";
+        QTest::newRow("-v") << QStringList{"-v"} << offscreen << 0 << version << "";
+        QTest::newRow("--help") << QStringList{"--help"} << offscreen << 0 << usage << "";
+        QTest::newRow("-h among others")
+            << QStringList{"file.ini", "--unknown", "-h"} << offscreen << 0 << usage << "";
+        QTest::newRow("--version, no display")
+            << QStringList{"--version"} << QStringList{} << 0 << version << "";
+        QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << "" << noDisplay;
+        QTest::newRow("empty DISPLAY, unknown option")
+            << QStringList{"--unknown"} << QStringList{"DISPLAY=", "WAYLAND_DISPLAY="} << 1 << ""
+            << noDisplay;
+    }
+    void endsWithoutWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(int, exitCode);
+        QFETCH(QString, outputStart);
+        QFETCH(QString, errors);
+
+        QTemporaryDir home;
+        QProcessEnvironment variables;
+        variables.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        variables.insert(QStringLiteral("HOME"), home.path());
+        variables.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        for (const QString& variable : environment)
+            variables.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        QProcess program;
+        program.setProcessEnvironment(variables);
+        program.start(QStringLiteral(JOLV_PROGRAM), arguments);
+
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString output = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(outputStart.isEmpty() ? output.isEmpty() : output.startsWith(outputStart),
+                 qPrintable(output));
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()), errors);
+        QCOMPARE(
+            QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(ProgramStartTest)
+#include "test_program_start.moc"
