@@ -5,6 +5,7 @@
 #include "gui/main_window.h"
 #include "support.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -48,6 +50,20 @@ QString messageAfterClicking(QWidget& window, const QString& name)
 {
     return messageDuring([&] { click(window, name); });
 }
+
+// Records what the window's announcer says: a screen reader speaks it each
+// time the announcer shows (no screen reader listens offscreen, so the test
+// watches the announcer itself).
+class AnnouncementRecorder : public QObject {
+public:
+    QStringList said;
+    bool eventFilter(QObject* announcer, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            said << static_cast<QWidget*>(announcer)->accessibleName();
+        return false;
+    }
+};
 
 QRect twipsToPixelsAt96Dpi(const TwipsRect& twips)
 {
@@ -367,21 +383,69 @@ private slots:
         QCOMPARE(visited, expected);
     }
 
-    void arrowKeysMoveWithinTheOptionGroup()
+    // The arrow keys move round the options either way; the newly selected
+    // option is then the group's tab stop.
+    void arrowKeysMoveRoundTheOptions_data()
     {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("up") << "OPC(2)" << int(Qt::Key_Up) << "OPC(1)";
+        QTest::newRow("left") << "OPC(1)" << int(Qt::Key_Left) << "OPC(0)";
+        QTest::newRow("left round") << "OPC(0)" << int(Qt::Key_Left) << "OPC(2)";
+        QTest::newRow("right") << "OPC(0)" << int(Qt::Key_Right) << "OPC(1)";
+        QTest::newRow("down round") << "OPC(2)" << int(Qt::Key_Down) << "OPC(0)";
+    }
+    void arrowKeysMoveRoundTheOptions()
+    {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(QString, to);
         MainWindow window(settingsDirectory.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        auto* speedOption = findControl<QRadioButton>(window, "OPC(2)");
-        speedOption->setFocus();
-        QTest::keyClick(speedOption, Qt::Key_Up);
-        auto* pitchOption = findControl<QRadioButton>(window, "OPC(1)");
-        QCOMPARE(QApplication::focusWidget(), pitchOption);
-        QVERIFY(pitchOption->isChecked());
-        // Now the newly selected button is the group's tab stop.
-        findControl<QWidget>(window, "CUMU")->setFocus();
+        auto* start = findControl<QRadioButton>(window, from);
+        start->setChecked(true);
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key(key));
+        auto* chosen = findControl<QRadioButton>(window, to);
+        QCOMPARE(QApplication::focusWidget(), chosen);
+        QVERIFY(chosen->isChecked());
+        findControl(window, "CUMU")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), pitchOption);
+        QCOMPARE(QApplication::focusWidget(), chosen);
+    }
+
+    // Return and Enter press the focused button; in a field they change nothing.
+    void returnPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Berechnen") << "CCalc2" << int(Qt::Key_Return) << "LUM"
+                                   << "16160";
+        QTest::newRow("stepper") << "TCAU" << int(Qt::Key_Return) << "TCA"
+                                 << "21";
+        QTest::newRow("keypad Enter") << "CCalc3" << int(Qt::Key_Enter) << "LTH"
+                                      << "1350";
+        QTest::newRow("field") << "TUV" << int(Qt::Key_Return) << "LUM"
+                               << "";
+    }
+    void returnPressesTheFocusedButton()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(QString, control);
+        QFETCH(QString, expected);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* widget = findControl(window, focused);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(textOf(window, control), expected);
     }
 
     void controlsStandAtTheirTwipsPositions_data()
@@ -449,6 +513,9 @@ private slots:
                         {"stepper up", "CAscU", "Steigung erhöhen", ""},
                         {"power stepper", "TCQU", "Kabelfläche erhöhen", ""},
                         {"result", "LUM", "", "Umdrehungen des Motors pro Minute"},
+                        {"option rpm", "OPC(0)", "U/min berechnen", ""},
+                        {"option speed", "OPC(2)", "Speed berechnen", ""},
+                        {"Berechnen", "CCalc3", "", "Bereich Rotor berechnen"},
                     });
     }
     void readersGetNamesAndDescriptions()
@@ -460,6 +527,160 @@ private slots:
         const auto* widget = findControl<QWidget>(window, control);
         QCOMPARE(widget->accessibleName(), name);
         QCOMPARE(widget->accessibleDescription(), description);
+    }
+
+    // Keyboard focus is marked by a ring that stands out at least 3:1 from
+    // what the control shows without focus.
+    void focusIsClearlyVisible_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* control : {"CAscD", "CCalc", "TUM", "CInch", "OPC(2)"})
+            QTest::newRow(control) << control;
+    }
+    void focusIsClearlyVisible()
+    {
+        QFETCH(QString, control);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* focused = findControl(window, control);
+        findControl(window, "TCQU")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // by keyboard, to TCQ
+        const QImage without = focused->grab().toImage();
+        focused->setFocus(Qt::TabFocusReason);
+        const QImage with = focused->grab().toImage();
+        const auto luminance = [](QRgb pixel) {
+            const auto linear = [](int channel) {
+                const double c = channel / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
+                   0.0722 * linear(qBlue(pixel));
+        };
+        int standingOut = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x) {
+                const double a = luminance(with.pixel(x, y));
+                const double b = luminance(without.pixel(x, y));
+                standingOut += (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 3;
+            }
+        // At least a ring round the whole control, one pixel wide.
+        const int perimeter = 2 * (with.width() + with.height()) - 4;
+        QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
+    }
+
+    // Said once per action, with the captions, also when nothing changed.
+    void actionsAreAnnouncedOnce_data()
+    {
+        addTextRows({"control", "first", "second"},
+                    {
+                        {"Speed", "CCalc", "Speed: 68", "Speed: 68"},
+                        {"Power", "CCalc2",
+                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
+                         "Untersetzung: 20,0:1, Spannung: 20,20",
+                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
+                         "Untersetzung: 20,0:1, Spannung: 20,20"},
+                        {"stepper", "CBLU",
+                         "Blattlänge: 610, Durchmesser: 1370, Kreisfläche: 147,41, Km/h: 387,36, "
+                         "Zug/Blatt: 258,44",
+                         "Blattlänge: 620, Durchmesser: 1390, Kreisfläche: 151,75, Km/h: 393,01, "
+                         "Zug/Blatt: 262,21"},
+                        {"unit box", "CInch", "Steigung: 6", "Steigung: 15"},
+                    });
+    }
+    void actionsAreAnnouncedOnce()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QWidget* announcer = findControl(window, "Announcer");
+        QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(),
+                 QAccessible::Notification);
+        AnnouncementRecorder recorder;
+        announcer->installEventFilter(&recorder);
+        click(window, control);
+        click(window, control);
+        QCOMPARE(recorder.said, (QStringList{first, second}));
+    }
+
+    // What a screen reader asks of a field: the piece at, before and after
+    // every offset, the end included, lies within the text; one run without
+    // attributes covers it.
+    void fieldsAnswerTextQueriesAtEveryOffset_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"10000", "1,1", "", " 12  34 ", "\xf0\x9f\x9a\x81x"})
+            QTest::newRow(text) << QString::fromUtf8(text);
+    }
+    void fieldsAnswerTextQueriesAtEveryOffset()
+    {
+        QFETCH(QString, text);
+        MainWindow window(settingsDirectory.path());
+        auto* field = findControl<QLineEdit>(window, "TUM");
+        field->setText(text);
+        QAccessibleTextInterface* queried =
+            QAccessible::queryAccessibleInterface(field)->textInterface();
+        QVERIFY(queried);
+        const int length = int(text.size());
+        for (int boundary = QAccessible::CharBoundary; boundary <= QAccessible::NoBoundary;
+             ++boundary) {
+            const auto type = QAccessible::TextBoundaryType(boundary);
+            for (int offset = 0; offset <= length; ++offset) {
+                int start = -1, end = -1, beforeStart = -1, beforeEnd = -1, afterStart = -1,
+                    afterEnd = -1;
+                const QString at = queried->textAtOffset(offset, type, &start, &end);
+                const QString before =
+                    queried->textBeforeOffset(offset, type, &beforeStart, &beforeEnd);
+                const QString after =
+                    queried->textAfterOffset(offset, type, &afterStart, &afterEnd);
+                const QString where =
+                    QStringLiteral("boundary %1, offset %2").arg(boundary).arg(offset);
+                QVERIFY2(0 <= start && start <= end && end <= length, qPrintable(where));
+                QCOMPARE(at, text.mid(start, end - start));
+                QCOMPARE(before, text.mid(beforeStart, beforeEnd - beforeStart));
+                QCOMPARE(after, text.mid(afterStart, afterEnd - afterStart));
+                QVERIFY2(offset == length ? end == length : start <= offset && offset < end,
+                         qPrintable(where));
+                QVERIFY2(beforeEnd <= start && afterStart >= end, qPrintable(where));
+                int runStart = -1, runEnd = -1;
+                queried->attributes(offset, &runStart, &runEnd);
+                QCOMPARE(runStart, 0);
+                QCOMPARE(runEnd, length);
+            }
+        }
+        // The pieces a reader moves by, in "12 34": words keep their spaces,
+        // the end of the text is no word, and the line is the whole text.
+        field->setText(QStringLiteral("12 34"));
+        int start = 0, end = 0;
+        QCOMPARE(queried->textAtOffset(0, QAccessible::WordBoundary, &start, &end), "12 ");
+        QCOMPARE(queried->textAtOffset(4, QAccessible::WordBoundary, &start, &end), "34");
+        QCOMPARE(queried->textAtOffset(5, QAccessible::WordBoundary, &start, &end), "");
+        QCOMPARE(queried->textBeforeOffset(5, QAccessible::WordBoundary, &start, &end), "34");
+        QCOMPARE(queried->textAfterOffset(0, QAccessible::WordBoundary, &start, &end), "34");
+        QCOMPARE(queried->textAtOffset(5, QAccessible::LineBoundary, &start, &end), "12 34");
+        QCOMPARE(queried->textAtOffset(3, QAccessible::CharBoundary, &start, &end), "3");
+    }
+
+    // Each result is labelled by its caption, and read by its visible text.
+    void captionsLabelTheirResults()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        setText(window, "TTC0", "300");
+        click(window, "CCalc2");
+        click(window, "CCalc3");
+        for (const OutputRow& row : outputTable) {
+            QAccessibleInterface* result =
+                QAccessible::queryAccessibleInterface(findControl(window, row.objectName));
+            const auto labels = result->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->object()->objectName(),
+                     QStringLiteral("Caption") + row.objectName);
+            QVERIFY(!textOf(window, row.objectName).isEmpty());
+            QCOMPARE(result->text(QAccessible::Name), textOf(window, row.objectName));
+        }
     }
 
     void resultsAreRedAndFooterGrey()

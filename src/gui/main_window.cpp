@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window.h"
 
+#include "accessibility.h"
 #include "core/power_gearing.h"
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
@@ -14,6 +15,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -113,7 +115,9 @@ MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
                          QSize(size, size));
         setWindowIcon(icon);
     });
+    installAccessibleInterfaces();
     buildControls();
+    announcer = new Announcer(this);
     labelControls();
     connectControls();
     setTabOrder();
@@ -178,7 +182,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
         return resultLabels[std::get<Output>(control.subject)] = makeLabel(row, this);
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
-        auto* edit = new QLineEdit(this);
+        auto* edit = new FieldEdit(this);
         edit->setMaxLength(maxFieldTextLength);
         if (field.defaultValue)
             edit->setText(fields::numberToText(*field.defaultValue));
@@ -200,19 +204,34 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     return targetOptions[target] = option;
 }
 
-// Captions name their field for screen readers and describe their result;
-// each stepper is named after its field.
+// Captions name their field for screen readers and label their result; each
+// stepper is named after its field, each option after what it computes, and
+// each "Berechnen" tells its panel.
 void MainWindow::labelControls()
 {
     for (const FieldRow& row : fieldTable) {
         QLabel* caption = fieldCaptions[row.field];
-        QLineEdit* edit = fieldEdits[row.field];
+        FieldEdit* edit = fieldEdits[row.field];
         caption->setBuddy(edit);
         edit->setAccessibleName(caption->text());
         edit->setToolTip(caption->toolTip());
     }
-    for (const OutputRow& row : outputTable)
+    for (const OutputRow& row : outputTable) {
+        resultCaptions[row.output]->setBuddy(resultLabels[row.output]);
         resultLabels[row.output]->setAccessibleDescription(resultCaptions[row.output]->toolTip());
+    }
+    for (const auto target :
+         {drive_speed::Target::Rpm, drive_speed::Target::Pitch, drive_speed::Target::Speed})
+        targetOptions[target]->setAccessibleName(
+            fieldCaptions[drive_speed::targetField(target)]->text() + QStringLiteral(" berechnen"));
+    const std::pair<Command, const char*> panels[] = {
+        {Command::CalculateSpeed, "Speed"},
+        {Command::CalculateRotor, "Rotor"},
+        {Command::CalculatePower, "Power"},
+    };
+    for (const auto& [command, panel] : panels)
+        commandButtons[command]->setAccessibleDescription(
+            QStringLiteral("Bereich %1 berechnen").arg(QLatin1StringView(panel)));
     for (const steppers::Stepper stepper : steppers::all())
         stepperButtons[stepper.direction][stepper.field]->setAccessibleName(
             fieldCaptions[stepper.field]->text() + (stepper.direction == steppers::Direction::Down
@@ -246,7 +265,12 @@ void MainWindow::connectControls()
         QPushButton* button = stepperButtons[stepper.direction][stepper.field];
         connect(button, &QPushButton::clicked, this, [this, stepper] { step(stepper); });
         button->setAutoRepeat(true); // held down, it steps on and the results follow
+        button->installEventFilter(this);
     }
+    for (QPushButton* button : commandButtons)
+        button->installEventFilter(this);
+    for (QRadioButton* option : targetOptions)
+        option->installEventFilter(this);
 }
 
 QWidget* MainWindow::widgetFor(const Control& control) const
@@ -365,61 +389,101 @@ void MainWindow::apply(const Writes& writes)
     }
 }
 
+void MainWindow::announce(const Writes& writes)
+{
+    // Each control once, with the text the action left in it, in the order
+    // they were first written ("U/Motor: 16160, U/Prop/Rotor: 808, ...").
+    QList<WriteTarget> said;
+    QStringList parts;
+    for (const Write& write : writes) {
+        if (said.contains(write.target))
+            continue;
+        said.append(write.target);
+        const auto* field = std::get_if<Field>(&write.target);
+        QString caption = field ? fieldCaptions[*field]->text()
+                                : resultCaptions[std::get<Output>(write.target)]->text();
+        if (!caption.endsWith(u':'))
+            caption += u':';
+        const QString text = *writtenText(writes, write.target);
+        parts << caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
+    }
+    if (!parts.isEmpty())
+        announcer->announce(parts.join(QStringLiteral(", ")));
+}
+
 void MainWindow::calculateSpeed()
 {
-    const drive_speed::Result result = drive_speed::calculate(
-        fieldTexts(), {
-                          .inch = unitBoxes[UnitBox::Inch]->isChecked(),
-                          .metresPerSecond = unitBoxes[UnitBox::MetresPerSecond]->isChecked(),
-                          .target = drive_speed::Target(targetGroup->checkedId()),
-                      });
-    apply(result.writes);
-    if (result.message != drive_speed::Message::None)
-        QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+    if (const auto writes = calculate(Panel::Speed))
+        announce(*writes);
 }
 
 void MainWindow::pitchUnitToggled(bool inch)
 {
-    if (!restoring)
-        apply(drive_speed::convertPitch(fieldEdits[Field::Pitch]->text(), inch));
+    if (restoring)
+        return;
+    const Writes writes = drive_speed::convertPitch(fieldEdits[Field::Pitch]->text(), inch);
+    apply(writes);
+    announce(writes);
 }
 
 void MainWindow::speedUnitToggled(bool metresPerSecond)
 {
-    if (!restoring)
-        apply(drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(), metresPerSecond));
+    if (restoring)
+        return;
+    const Writes writes =
+        drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(), metresPerSecond);
+    apply(writes);
+    announce(writes);
 }
 
 void MainWindow::calculateRotor()
 {
-    apply(rotor_blades::calculate(fieldTexts()));
+    if (const auto writes = calculate(Panel::Rotor))
+        announce(*writes);
 }
 
 void MainWindow::calculatePower()
 {
-    apply(power_gearing::calculate(fieldTexts()));
+    if (const auto writes = calculate(Panel::Power))
+        announce(*writes);
 }
 
-void MainWindow::calculate(Panel panel)
+std::optional<Writes> MainWindow::calculate(Panel panel)
 {
+    Writes writes;
     switch (panel) {
-    case Panel::Speed:
-        calculateSpeed();
-        break;
+    case Panel::Speed: {
+        const drive_speed::Result result = drive_speed::calculate(
+            fieldTexts(), {
+                              .inch = unitBoxes[UnitBox::Inch]->isChecked(),
+                              .metresPerSecond = unitBoxes[UnitBox::MetresPerSecond]->isChecked(),
+                              .target = drive_speed::Target(targetGroup->checkedId()),
+                          });
+        apply(result.writes);
+        if (result.message != drive_speed::Message::None) {
+            QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+            return std::nullopt;
+        }
+        return result.writes;
+    }
     case Panel::Rotor:
-        calculateRotor();
+        writes = rotor_blades::calculate(fieldTexts());
         break;
     case Panel::Power:
-        calculatePower();
+        writes = power_gearing::calculate(fieldTexts());
         break;
     }
+    apply(writes);
+    return writes;
 }
 
 void MainWindow::step(steppers::Stepper stepper)
 {
-    QLineEdit* edit = fieldEdits[stepper.field];
-    edit->setText(steppers::stepped(edit->text(), stepper));
-    calculate(fieldRow(stepper.field).panel);
+    FieldEdit* edit = fieldEdits[stepper.field];
+    const Writes stepped{{stepper.field, steppers::stepped(edit->text(), stepper)}};
+    apply(stepped);
+    if (const auto writes = calculate(fieldRow(stepper.field).panel))
+        announce(stepped + *writes);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -428,5 +492,39 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease && watched == fieldEdits[Field::GearRatio] &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         calculatePower();
+    if (event->type() == QEvent::KeyPress && keyPressedOn(watched, *static_cast<QKeyEvent*>(event)))
+        return true;
     return QWidget::eventFilter(watched, event);
+}
+
+// Return and Enter press the focused button, as they do in Windows dialogs
+// (Qt leaves them to default buttons); the arrow keys move round the options
+// in either direction.
+bool MainWindow::keyPressedOn(QObject* watched, const QKeyEvent& key)
+{
+    if (key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(watched)) {
+            button->click();
+            return true;
+        }
+        return false;
+    }
+    const auto option = std::ranges::find(targetOptions, watched);
+    if (option == targetOptions.end())
+        return false;
+    int step = 0;
+    if (key.key() == Qt::Key_Up || key.key() == Qt::Key_Left)
+        step = -1;
+    else if (key.key() == Qt::Key_Down || key.key() == Qt::Key_Right)
+        step = 1;
+    else
+        return false;
+    const auto count = int(targetCount);
+    const int next = (int(option - targetOptions.begin()) + step + count) % count;
+    QRadioButton* chosen = targetOptions[drive_speed::Target(next)];
+    chosen->setChecked(true);
+    chosen->setFocus(Qt::TabFocusReason);
+    return true;
 }

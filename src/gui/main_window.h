@@ -11,10 +11,11 @@
 #include <QWidget>
 #include <optional>
 
+class Announcer;
+class FieldEdit;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -48,9 +49,14 @@ private:
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
     void step(steppers::Stepper stepper);
-    void calculate(Panel panel);
+    // Runs the panel's calculation and applies what it writes; nothing when
+    // it answered with a message box instead.
+    std::optional<Writes> calculate(Panel panel);
     FieldTexts fieldTexts() const;
     void apply(const Writes& writes);
+    // Has a screen reader say the texts of one action, with their captions.
+    void announce(const Writes& writes);
+    bool keyPressedOn(QObject* watched, const QKeyEvent& key);
 
     QRect pixels(const TwipsRect& twips) const;
     double twipsPerPixelX() const;
@@ -64,7 +70,7 @@ private:
     bool keepStoredFile = false; // something is stored there that could not be read
 
     // Every control that stands for something, by what it stands for.
-    EnumArray<Field, QLineEdit*, fieldCount> fieldEdits;
+    EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;
     EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
     EnumArray<Output, QLabel*, outputCount> resultLabels;
     EnumArray<Output, QLabel*, outputCount> resultCaptions;
@@ -73,4 +79,5 @@ private:
     EnumArray<drive_speed::Target, QRadioButton*, targetCount> targetOptions;
     EnumArray<Command, QPushButton*, commandCount> commandButtons;
     QButtonGroup* targetGroup = nullptr; // OPC
+    Announcer* announcer = nullptr;
 };

@@ -1,7 +1,99 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_style.h"
 
+#include <QPainter>
+#include <QRadioButton>
+#include <QStyleOption>
+#include <cmath>
+
+namespace {
+
+constexpr int ringWidth = 2; // px
+constexpr double ringContrast = 4.5;
+
+// Relative luminance of a colour, as contrast ratios are defined on it.
+double luminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The palette's highlight, darkened on a light background or lightened on a
+// dark one until it stands out; black or white where no shade of it does.
+QColor ringColour(const QPalette& palette, const QColor& background)
+{
+    const bool lightBackground = luminance(background) > 0.18;
+    QColor colour = palette.color(QPalette::Highlight);
+    for (int step = 0; step < 8 && contrast(colour, background) < ringContrast; ++step)
+        colour = lightBackground ? colour.darker(125) : colour.lighter(125);
+    if (contrast(colour, background) < ringContrast)
+        colour = lightBackground ? Qt::black : Qt::white;
+    return colour;
+}
+
+void drawRing(QPainter* painter, const QRect& rect, const QColor& colour)
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(colour);
+    const QRect inner = rect.adjusted(ringWidth, ringWidth, -ringWidth, -ringWidth);
+    painter->setClipRegion(QRegion(rect).subtracted(QRegion(inner)));
+    painter->drawRect(rect);
+    painter->restore();
+}
+
+bool hasKeyboardFocus(const QStyleOption* option)
+{
+    return (option->state & QStyle::State_HasFocus) &&
+           (option->state & QStyle::State_KeyboardFocusChange);
+}
+
+} // namespace
+
 WindowStyle::WindowStyle()
     : QProxyStyle(QStringLiteral("Fusion"))
 {
+}
+
+void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const
+{
+    switch (element) {
+    case PE_FrameFocusRect:
+        // Check boxes round their caption; options, which have none, round
+        // the whole button.
+        if (option->state & State_KeyboardFocusChange)
+            drawRing(painter,
+                     qobject_cast<const QRadioButton*>(widget) ? widget->rect() : option->rect,
+                     ringColour(option->palette, option->palette.color(QPalette::Window)));
+        return;
+    case PE_FrameLineEdit:
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (option->state & State_HasFocus)
+            drawRing(painter, option->rect,
+                     ringColour(option->palette, option->palette.color(QPalette::Base)));
+        return;
+    default:
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+}
+
+void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                              const QWidget* widget) const
+{
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element == CE_PushButton && hasKeyboardFocus(option))
+        drawRing(painter, option->rect,
+                 ringColour(option->palette, option->palette.color(QPalette::Button)));
 }

@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QList>
+#include <algorithm>
+
+namespace {
+
+using Boundary = QAccessible::TextBoundaryType;
+
+// A piece of the text, [start, end).
+struct Segment {
+    int start;
+    int end;
+};
+
+// The text cut into the pieces a boundary type asks for: characters (a
+// surrogate pair is one), words with the spaces after them, or the whole
+// single line for every larger unit.
+QList<Segment> segmentsOf(const QString& text, Boundary boundary)
+{
+    const int length = int(text.size());
+    QList<Segment> segments;
+    if (length == 0)
+        return segments;
+    if (boundary != Boundary::CharBoundary && boundary != Boundary::WordBoundary)
+        return {{0, length}};
+    int start = 0;
+    for (int at = 1; at <= length; ++at) {
+        const bool cut =
+            at == length || (boundary == Boundary::CharBoundary
+                                 ? !(text[at - 1].isHighSurrogate() && text[at].isLowSurrogate())
+                                 : text[at - 1].isSpace() && !text[at].isSpace());
+        if (cut) {
+            segments.append({start, at});
+            start = at;
+        }
+    }
+    return segments;
+}
+
+// The index of the segment holding `offset`; segments.size() at the end of
+// the text, which only a whole line holds.
+qsizetype segmentAt(const QList<Segment>& segments, int offset, Boundary boundary)
+{
+    for (qsizetype i = 0; i < segments.size(); ++i)
+        if (offset < segments[i].end)
+            return i;
+    const bool lineHoldsEnd =
+        boundary != Boundary::CharBoundary && boundary != Boundary::WordBoundary;
+    return lineHoldsEnd && !segments.isEmpty() ? segments.size() - 1 : segments.size();
+}
+
+// Qt's line edit as screen readers see it, with a text interface of our own
+// whose every query ends within one pass over the text.
+class FieldEditAccessible : public QAccessibleWidget,
+                            public QAccessibleTextInterface,
+                            public QAccessibleEditableTextInterface {
+public:
+    explicit FieldEditAccessible(FieldEdit* edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText)
+    {
+        addControllingSignal(QStringLiteral("textChanged(const QString&)"));
+        addControllingSignal(QStringLiteral("returnPressed()"));
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return edit()->text();
+        return QAccessibleWidget::text(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !edit()->isReadOnly();
+        state.readOnly = edit()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    // Selection: a line edit has at most one.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && edit()->hasSelectedText()) {
+            *startOffset = edit()->selectionStart();
+            *endOffset = *startOffset + int(edit()->selectedText().size());
+        }
+    }
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override
+    {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex == 0)
+            edit()->deselect();
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex == 0)
+            edit()->setSelection(clamped(startOffset), clamped(endOffset) - clamped(startOffset));
+    }
+
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(clamped(position)); }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        const int start = clamped(startOffset);
+        return edit()->text().mid(start, std::max(0, clamped(endOffset) - start));
+    }
+    int characterCount() const override { return int(edit()->text().size()); }
+
+    QString textAtOffset(int offset, Boundary boundary, int* startOffset,
+                         int* endOffset) const override
+    {
+        return pieceNear(offset, boundary, 0, startOffset, endOffset);
+    }
+    QString textBeforeOffset(int offset, Boundary boundary, int* startOffset,
+                             int* endOffset) const override
+    {
+        return pieceNear(offset, boundary, -1, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, Boundary boundary, int* startOffset,
+                            int* endOffset) const override
+    {
+        return pieceNear(offset, boundary, +1, startOffset, endOffset);
+    }
+
+    // No formatting anywhere: one run without attributes over the whole text.
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        Q_UNUSED(offset);
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+    QRect characterRect(int offset) const override
+    {
+        const FieldEdit* line = edit();
+        const int at = clamped(offset);
+        const QRect cursor = line->cursorRect();
+        const QFontMetrics metrics = line->fontMetrics();
+        // The cursor stands at cursorPosition(); other characters lie at
+        // their advance from it.
+        const int x = cursor.center().x() + metrics.horizontalAdvance(line->text().left(at)) -
+                      metrics.horizontalAdvance(line->text().left(line->cursorPosition()));
+        const int width = at < characterCount() ? metrics.horizontalAdvance(line->text()[at]) : 0;
+        return QRect(line->mapToGlobal(QPoint(x, cursor.top())), QSize(width, cursor.height()));
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        Q_UNUSED(endIndex);
+        setCursorPosition(startIndex);
+    }
+
+    void deleteText(int startOffset, int endOffset) override
+    {
+        replaceText(startOffset, endOffset, QString());
+    }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        const int start = clamped(startOffset);
+        const int end = std::max(start, clamped(endOffset));
+        edit()->setText(edit()->text().replace(start, end - start, text));
+    }
+
+private:
+    FieldEdit* edit() const { return static_cast<FieldEdit*>(widget()); }
+    int clamped(int offset) const { return std::clamp(offset, 0, characterCount()); }
+
+    // The piece at `offset`, or the one `step` pieces before or after it;
+    // an empty piece at the text's start or end where there is none.
+    QString pieceNear(int offset, Boundary boundary, int step, int* startOffset,
+                      int* endOffset) const
+    {
+        const QString text = edit()->text();
+        const QList<Segment> segments = segmentsOf(text, boundary);
+        const qsizetype index = segmentAt(segments, clamped(offset), boundary) + step;
+        if (index < 0) {
+            *startOffset = *endOffset = 0;
+            return {};
+        }
+        if (index >= segments.size()) {
+            *startOffset = *endOffset = int(text.size());
+            return {};
+        }
+        *startOffset = segments[index].start;
+        *endOffset = segments[index].end;
+        return text.mid(*startOffset, *endOffset - *startOffset);
+    }
+};
+
+// The announcer as a notification, named by what it has to say.
+class AnnouncerAccessible : public QAccessibleWidget {
+public:
+    explicit AnnouncerAccessible(Announcer* announcer)
+        : QAccessibleWidget(announcer, QAccessible::Notification)
+    {
+    }
+};
+
+QAccessibleInterface* accessibleInterfaceFor(const QString& className, QObject* object)
+{
+    if (className == QLatin1StringView("FieldEdit"))
+        return new FieldEditAccessible(static_cast<FieldEdit*>(object));
+    if (className == QLatin1StringView("Announcer"))
+        return new AnnouncerAccessible(static_cast<Announcer*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void FieldEdit::focusInEvent(QFocusEvent* event)
+{
+    // Reached by the keyboard, a line edit selects its text, and Qt reports
+    // that selection and the caret before the focus itself; a screen reader
+    // then presents the caret of a field it has not announced, and says
+    // nothing at all for an empty one. So the text is selected only once
+    // the focus has been reported.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+        reason != Qt::ShortcutFocusReason) {
+        QLineEdit::focusInEvent(event);
+        return;
+    }
+    QFocusEvent withoutSelecting(QEvent::FocusIn, Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&withoutSelecting);
+    if (!hasSelectedText())
+        QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
+}
+
+Announcer::Announcer(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Announcer"));
+    setGeometry(0, 0, 0, 0);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Announcer::announce(const QString& text)
+{
+    // A screen reader speaks a notification as it comes into view.
+    hide();
+    setAccessibleName(text);
+    show();
+}
+
+void installAccessibleInterfaces()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleInterfaceFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What screen readers get beyond Qt's own accessibility: the input fields
+// answer text queries at every offset (Qt 6.4's line-edit interface loops
+// forever when asked for the word at the end of the text, and reports
+// attribute runs of length 0, which makes Orca drop the last digit), and the
+// window announces what a calculation wrote.
+
+#include <QLineEdit>
+#include <QWidget>
+
+// An input field of the window; its accessible interface is our own.
+class FieldEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using QLineEdit::cursorRect; // where screen readers are told the characters stand
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+// Speaks a text through the screen reader: an invisible notification whose
+// name is the text, shown anew for every announcement, so that the same text
+// twice is said twice.
+class Announcer : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Announcer(QWidget* parent);
+    void announce(const QString& text);
+};
+
+// Makes Qt ask us for the accessible interfaces of FieldEdit and Announcer;
+// safe to call more than once.
+void installAccessibleInterfaces();
