@@ -7,7 +7,7 @@
 set -euo pipefail
 pid=${1:?pid} window=${2:?window}
 step() { echo "$(date +%H:%M:%S.%N | cut -c1-15) - ## $*" >> "$OUT/steps.txt"; }
-key() { xdotool key --delay 150 "$@"; sleep 1.2; }
+key() { xdotool key --delay 400 "$@"; sleep 1.2; }
 alive() { kill -0 "$pid" || { echo "the program died: $*" >> "$OUT/problems.txt"; exit 1; }; }
 # Client coordinates of a control's centre at 96 dpi (twips / 15).
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 1.5; }
