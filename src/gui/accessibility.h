@@ -7,20 +7,7 @@
 // attribute runs of length 0, which makes Orca drop the last digit), and the
 // window announces what a calculation wrote.
 
-#include <QLineEdit>
 #include <QWidget>
-
-// An input field of the window; its accessible interface is our own.
-class FieldEdit : public QLineEdit {
-    Q_OBJECT
-
-public:
-    using QLineEdit::cursorRect; // where screen readers are told the characters stand
-    using QLineEdit::QLineEdit;
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-};
 
 // Speaks a text through the screen reader: an invisible notification whose
 // name is the text, shown anew for every announcement, so that the same text

@@ -5,6 +5,7 @@
 #include "core/power_gearing.h"
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
+#include "field_edit.h"
 #include "window_placement.h"
 #include "window_style.h"
 

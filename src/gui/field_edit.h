@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The widget behind every input field of the window: a line edit whose
+// accessible interface is our own (accessibility.h), and which selects its
+// text on keyboard focus only once the focus has been reported.
+
+#include <QLineEdit>
+
+class FieldEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    using QLineEdit::cursorRect; // where screen readers are told the characters stand
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
