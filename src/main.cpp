@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/settings_file.h"
+#include "core/settings_platform.h"
 #include "gui/main_window.h"
 
 #include <QApplication>
@@ -77,7 +77,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("JOLV"));
     QApplication::setDesktopFileName(QStringLiteral(JOLV_APP_ID));
-    MainWindow window(settings_file::settingsDirectory());
+    MainWindow window(settings_platform::settingsDirectory(),
+                      settings_platform::earlierSettingsFiles());
 #ifdef Q_OS_UNIX
     CloseOnSignals closeOnSignals(&window);
 #endif

@@ -1,23 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the suites share: files, the settings file's sample and shape, the
-// built program, an unprivileged user, a calculation's writes as lines, and
-// (in the window suites) the window's texts and its message boxes.
+// What the suites share: files, the settings file's sample and shape, a
+// calculation's writes as lines, and (in the window suites) the window's
+// texts and its message boxes. What only Unix has is in support_unix.h.
 
 #include "core/calculation.h"
 #include "core/settings_file.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 #include <functional>
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // The file closing writes when every input holds its default, for a frame
 // 1440 twips down and 2880 right, in a comma locale.
@@ -83,70 +79,6 @@ inline void addTextRows(std::initializer_list<const char*> columns,
         for (auto text = row.begin() + 1; text != row.end(); ++text)
             data << QString::fromUtf8(*text);
     }
-}
-
-// True once process `pid` has a handler for `signalNumber` (Linux: SigCgt).
-inline bool catchesSignal(qint64 pid, int signalNumber)
-{
-    for (const QByteArray& line : fileBytes(QStringLiteral("/proc/%1/status").arg(pid)).split('\n'))
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
-    return false;
-}
-
-#ifdef JOLV_PROGRAM
-#include <QDeadlineTimer>
-#include <QThread>
-#include <csignal>
-
-// Starts the built program offscreen in a C locale, keeping its settings in
-// `configHome`; true once it has started and will save on SIGTERM.
-inline bool startProgram(QProcess& program, const QString& configHome)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(JOLV_PROGRAM), {});
-    if (!program.waitForStarted())
-        return false;
-    const QDeadlineTimer deadline(10000);
-    while (!catchesSignal(program.processId(), SIGTERM))
-        if (deadline.hasExpired() || program.state() != QProcess::Running)
-            return false;
-        else
-            QThread::msleep(5);
-    return true;
-}
-#endif
-
-constexpr uid_t unprivilegedUser = 65534; // nobody
-
-// Hands a file or directory to that user when the test runs as root.
-inline bool handToUnprivilegedUser(const QString& path)
-{
-    return ::geteuid() != 0 ||
-           ::chown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) == 0;
-}
-
-// Runs `operation` in a child process as user and group `nobody` when the
-// test runs as root, whom permission bits do not bind, so that a permission
-// case runs in CI as well; as an ordinary user it runs directly. The files
-// it touches must be reachable for that user (handToUnprivilegedUser).
-inline bool asUnprivilegedUser(const std::function<bool()>& operation)
-{
-    if (::geteuid() != 0)
-        return operation();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(unprivilegedUser) == 0 &&
-                             ::setuid(unprivilegedUser) == 0;
-        ::_exit(dropped && operation() ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
 }
 
 #ifdef QT_WIDGETS_LIB

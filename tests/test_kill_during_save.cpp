@@ -3,7 +3,7 @@
 // moment absent, the old complete file or the new complete file, and killed
 // saves leave no temporary files piling up.
 
-#include "support.h"
+#include "support_unix.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built program, ended by a signal, saves its settings like a normal close.
 
-#include "support.h"
+#include "support_unix.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -13,6 +13,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+// Links, special files, owners and modes: what only Unix keeps.
+#ifdef Q_OS_UNIX
+#include "support_unix.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -30,6 +35,7 @@ extern "C" int fchmod(int fd, mode_t mode)
     }
     return int(::syscall(SYS_fchmod, fd, mode));
 }
+#endif
 
 using settings_file::Settings;
 using B = UnitBox;
@@ -143,6 +149,7 @@ QMap<QString, QByteArray> tree(const QString& root)
     return contents;
 }
 
+#ifdef Q_OS_UNIX
 enum class OnDisk { Nothing, Directory, Fifo, File, UnreadableFile };
 enum class Obstacle { ReadOnlyDirectory, DirectoryNamedLikeTheFile, MissingDirectory };
 enum class Found { Nothing, Read, Refused };
@@ -165,6 +172,7 @@ mode_t modeOf(const QString& path)
     struct stat status {};
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
+#endif
 
 } // namespace
 
@@ -356,6 +364,88 @@ private slots:
                  QStringList{QStringLiteral("JOLV.INI")});
     }
 
+    // Values are 8-bit text in the system's encoding: UTF-8 here, the ANSI
+    // code page on Windows, where a German system's Windows-1252 is what an
+    // earlier program wrote.
+    void valuesAreTheSystemsEightBitText()
+    {
+#ifdef Q_OS_WIN
+        const QByteArray line = "TTR1=Z\xe4hne\r\n";
+#else
+        const QByteArray line = "TTR1=Z\xc3\xa4hne\r\n";
+#endif
+        const Settings settings{.texts = {{F::PinionTeeth, QStringLiteral("Zähne")}}};
+        QCOMPARE(settings_file::parse(line), settings);
+        QVERIFY(settings_file::serialize(settings).contains(line));
+    }
+
+    // While JOLV.INI does not exist, the first earlier file that does is
+    // read and left as it was; JOLV.INI is saved beside it.
+    void loadOrTakeOver_data()
+    {
+        QTest::addColumn<QByteArrayList>("files"); // JOLV.INI, then earlier ones; "": none
+        QTest::addColumn<QString>("rpm");          // "": not set
+        QTest::newRow("JOLV.INI wins") << QByteArrayList{"RPM=1", "RPM=2"} << "1";
+        QTest::newRow("no JOLV.INI: the first earlier file")
+            << QByteArrayList{"", "RPM=2", "RPM=3"} << "2";
+        QTest::newRow("a missing earlier file is passed over")
+            << QByteArrayList{"", "", "RPM=3"} << "3";
+        QTest::newRow("nothing anywhere") << QByteArrayList{"", "", ""} << "";
+        QTest::newRow("an earlier file not read leaves defaults to save")
+            << QByteArrayList{"", "<directory>", "RPM=3"} << "";
+    }
+    void loadOrTakeOver()
+    {
+        QFETCH(QByteArrayList, files);
+        QFETCH(QString, rpm);
+        const QTemporaryDir directory;
+        QStringList paths;
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            paths << directory.filePath(QStringLiteral("%1/JOLV.INI").arg(i));
+            QVERIFY(QDir().mkpath(QFileInfo(paths.last()).path()));
+            if (files[i] == "<directory>")
+                QVERIFY(QDir().mkdir(paths.last()));
+            else if (!files[i].isEmpty())
+                QVERIFY(writeFile(paths.last(), files[i] + "\r\n"));
+        }
+        const QMap<QString, QByteArray> before = tree(directory.path());
+        const std::optional<Settings> loaded =
+            settings_file::loadOrTakeOver(paths[0], paths.sliced(1));
+        QVERIFY(loaded);
+        QCOMPARE(loaded->texts.value(F::Rpm), rpm);
+        QVERIFY(settings_file::save(paths[0], *loaded));
+        QMap<QString, QByteArray> after = tree(directory.path());
+        after.remove(QStringLiteral("0/JOLV.INI"));
+        if (!files[0].isEmpty())
+            after[QStringLiteral("0/JOLV.INI")] = before[QStringLiteral("0/JOLV.INI")];
+        QCOMPARE(after, before);
+    }
+
+    // Left by saves that were killed: gone once their time is further from
+    // now than any save takes, also when it lies ahead (a clock set back). A
+    // fresh one may belong to a save in progress, and names that are not a
+    // save's (a user's backup copy) are never touched.
+    void saveRemovesStaleSavingFiles()
+    {
+        const QTemporaryDir directory;
+        const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+        const QDateTime now = QDateTime::currentDateTime();
+        const std::pair<const char*, int> namesAndAges[] = {
+            {".JOLV.INI.saving-aB3xYz", 60},  {".JOLV.INI.saving-fresh1", 0},
+            {".JOLV.INI.saving-ahead1", -60}, {".jolv.ini.saving-aB3xYz", 60},
+            {"JOLV.INI.backup", 60},          {"JOLV.INI.aB3xYz", 60}};
+        for (const auto& [name, ageSeconds] : namesAndAges) {
+            QFile file(directory.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(settings_file::save(path, defaults()));
+        QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-aB3xYz", "JOLV.INI",
+                              "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
+    }
+
+#ifdef Q_OS_UNIX
     void load_data()
     {
         // The largest file a save could write: 22 lines of key, "=", CR LF,
@@ -395,10 +485,12 @@ private slots:
             QVERIFY(writeFile(path, "RPM=5000\r\n*" + QByteArray(fileSize - 11, 'x')));
             break;
         }
-        const std::optional<Settings> expected =
-            found == Found::Read      ? Settings{.texts = {{F::Rpm, "5000"}}}
-            : found == Found::Nothing ? std::optional(Settings{})
-                                      : std::nullopt;
+        const std::optional<Settings> expected = found == Found::Read ? Settings{.texts =
+                                                                                 { { F::Rpm,
+                                                                                     "5000" } }}
+                                                 : found == Found::Nothing
+                                                     ? std::optional(Settings{})
+                                                     : std::nullopt;
         if (onDisk != OnDisk::UnreadableFile) {
             QCOMPARE(settings_file::load(path), expected);
             return;
@@ -448,30 +540,6 @@ private slots:
         const auto refused = [&] { return !settings_file::save(path, defaults()); };
         QVERIFY(obstacle == Obstacle::ReadOnlyDirectory ? asUnprivilegedUser(refused) : refused());
         QCOMPARE(tree(directory.path()), before);
-    }
-
-    // Left by saves that were killed: gone once their time is further from
-    // now than any save takes, also when it lies ahead (a clock set back). A
-    // fresh one may belong to a save in progress, and names that are not a
-    // save's (a user's backup copy) are never touched.
-    void saveRemovesStaleSavingFiles()
-    {
-        const QTemporaryDir directory;
-        const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
-        const QDateTime now = QDateTime::currentDateTime();
-        const std::pair<const char*, int> namesAndAges[] = {
-            {".JOLV.INI.saving-aB3xYz", 60},  {".JOLV.INI.saving-fresh1", 0},
-            {".JOLV.INI.saving-ahead1", -60}, {".jolv.ini.saving-aB3xYz", 60},
-            {"JOLV.INI.backup", 60},          {"JOLV.INI.aB3xYz", 60}};
-        for (const auto& [name, ageSeconds] : namesAndAges) {
-            QFile file(directory.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
-        }
-        QVERIFY(settings_file::save(path, defaults()));
-        QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                 (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-aB3xYz", "JOLV.INI",
-                              "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
     }
 
     void saveKeepsWhatTheUserSetUp_data()
@@ -629,6 +697,7 @@ private slots:
         QVERIFY(settings_file::save(path, defaults()));
         QCOMPARE(settings_file::load(path), std::optional(defaults()));
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

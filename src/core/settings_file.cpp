@@ -2,6 +2,7 @@
 #include "settings_file.h"
 
 #include "field_values.h"
+#include "settings_platform.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,26 +10,14 @@
 #include <QFileInfo>
 #include <QLatin1StringView>
 #include <QLoggingCategory>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string_view>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
 
 namespace settings_file {
 
@@ -163,24 +152,6 @@ QString savingPrefix(const QFileInfo& target)
     return u'.' + target.fileName() + QStringLiteral(".saving-");
 }
 
-std::filesystem::path nativePath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-QString qtPath(const std::filesystem::path& path)
-{
-#ifdef Q_OS_WIN
-    return QDir::fromNativeSeparators(QString::fromStdWString(path.wstring()));
-#else
-    return QFile::decodeName(path.c_str());
-#endif
-}
-
 // The file a save replaces, and what is there now.
 struct Replaced {
     QString path;
@@ -194,14 +165,14 @@ struct Replaced {
 std::optional<Replaced> finalTarget(const QString& path)
 {
     constexpr int mostLinks = 40; // as many as the system follows in one path
-    std::filesystem::path name = nativePath(path);
+    std::filesystem::path name = settings_platform::nativePath(path);
     for (int followed = 0; followed <= mostLinks; ++followed) {
         std::error_code error;
         const std::filesystem::file_type type = std::filesystem::symlink_status(name, error).type();
         if (type == std::filesystem::file_type::none)
             return std::nullopt;
         if (type != std::filesystem::file_type::symlink)
-            return Replaced{qtPath(name), type};
+            return Replaced{settings_platform::qtPath(name), type};
         name = name.parent_path() / std::filesystem::read_symlink(name, error);
         if (error)
             return std::nullopt;
@@ -215,41 +186,6 @@ bool isReadOnly(const QString& path)
 {
     const QFileInfo file(path);
     return !file.isWritable() || !file.permissions().testFlag(QFileDevice::WriteOwner);
-}
-
-// Gives the new file what the old one had, so that replacing it changes only
-// the contents: its owner and group (a save as root leaves a user's file the
-// user's), then its mode (after chown, which clears set-id bits). A first
-// save gets the usual mode of a configuration file, 0644. Empty, or why it
-// could not be done: then the old file stays.
-QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool first)
-{
-#ifdef Q_OS_UNIX
-    const auto systemError = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
-    const int handle = saving.handle();
-    if (first)
-        return ::fchmod(handle, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH) == 0 ? QString()
-                                                                            : systemError();
-    struct stat old {};
-    struct stat created {};
-    if (::stat(QFile::encodeName(oldPath).constData(), &old) != 0 || ::fstat(handle, &created) != 0)
-        return systemError();
-    if (old.st_uid != created.st_uid) {
-        if (::fchown(handle, old.st_uid, old.st_gid) != 0)
-            return systemError();
-    } else if (old.st_gid != created.st_gid) {
-        // Our own file keeps its group where we may give it (one we belong
-        // to); else it gets ours, as every save of it did before.
-        [[maybe_unused]] const int groupKept = ::fchown(handle, uid_t(-1), old.st_gid);
-    }
-    return ::fchmod(handle, old.st_mode & 07777) == 0 ? QString() : systemError();
-#else
-    const QFileDevice::Permissions usual = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                           QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    return saving.setPermissions(first ? usual : QFileInfo(oldPath).permissions())
-               ? QString()
-               : saving.errorString();
-#endif
 }
 
 // A save killed half-way leaves its temporary file. One whose time lies
@@ -267,18 +203,6 @@ void removeStaleSavingFiles(const QFileInfo& target)
         if (std::abs(now.msecsTo(saving.lastModified())) > longestSaveMilliseconds)
             QFile::remove(saving.filePath());
 }
-
-#ifdef Q_OS_WIN
-QString windowsDirectory()
-{
-    wchar_t path[MAX_PATH];
-    // The length without the NUL; 0 on failure, the size needed when too small.
-    const UINT length = GetWindowsDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return QDir::fromNativeSeparators(QString::fromWCharArray(path, qsizetype(length)));
-}
-#endif
 
 } // namespace
 
@@ -358,6 +282,22 @@ std::optional<Settings> load(const QString& path)
     return parse(bytes);
 }
 
+std::optional<Settings> loadOrTakeOver(const QString& path, const QStringList& earlierFiles)
+{
+    // A link is there even when what it names is not: its save creates that.
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return load(path);
+    for (const QString& earlier : earlierFiles) {
+        if (!QFileInfo::exists(earlier))
+            continue;
+        qCInfo(settingsLog) << "no settings file yet:" << path << "taking over" << earlier;
+        // One that is not read leaves the defaults: JOLV.INI is still new.
+        return load(earlier).value_or(Settings{});
+    }
+    return load(path);
+}
+
 bool save(const QString& path, const Settings& current)
 {
     const auto refused = [&](const QString& reason, const QString& file) {
@@ -386,21 +326,20 @@ bool save(const QString& path, const Settings& current)
     const QByteArray bytes = serialize(current);
     if (saving.write(bytes) != bytes.size() || !saving.flush())
         return failed(QStringLiteral("cannot write beside"), saving.errorString());
-    if (const QString reason = takeOverOwnerAndMode(saving, target.filePath(), first);
+    if (const QString reason =
+            settings_platform::takeOverOwnerAndMode(saving, target.filePath(), first);
         !reason.isEmpty())
         return failed(QStringLiteral("cannot give the old file's owner and mode to the new one:"),
                       reason);
-#ifdef Q_OS_UNIX
-    if (::fsync(saving.handle()) != 0) // the bytes are on disk before the name moves
-        return failed(QStringLiteral("cannot sync beside"),
-                      QString::fromLocal8Bit(strerror(errno)));
-#endif
+    if (const QString reason = settings_platform::syncToDisk(saving); !reason.isEmpty())
+        return failed(QStringLiteral("cannot sync beside"), reason);
     saving.close(); // Windows renames only files that nobody holds open
 
     // Renaming over the old file is atomic: it is the old or the new file at
     // every moment. On failure the temporary file is removed with `saving`.
     std::error_code error;
-    std::filesystem::rename(nativePath(saving.fileName()), nativePath(target.filePath()), error);
+    std::filesystem::rename(settings_platform::nativePath(saving.fileName()),
+                            settings_platform::nativePath(target.filePath()), error);
     if (error)
         return failed(QStringLiteral("cannot replace"), QString::fromStdString(error.message()));
     saving.setAutoRemove(false);
@@ -410,14 +349,7 @@ bool save(const QString& path, const Settings& current)
 
 QString settingsDirectory()
 {
-#ifdef Q_OS_WIN
-    return windowsDirectory();
-#else
-    const QString directory =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    QDir().mkpath(directory);
-    return directory;
-#endif
+    return settings_platform::settingsDirectory();
 }
 
 QString iniPath(const QString& directory)

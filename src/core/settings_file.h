@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <span>
 #include <variant>
@@ -59,6 +60,11 @@ QByteArray serialize(const Settings& current);
 // rather than replace it.
 std::optional<Settings> load(const QString& path);
 
+// As `load`, but when `path` does not exist yet the first of `earlierFiles`
+// that does (settings an earlier program kept elsewhere) is read instead, and
+// left as it is; `path` is the one the window saves to.
+std::optional<Settings> loadOrTakeOver(const QString& path, const QStringList& earlierFiles);
+
 // Writes beside the old file and renames over it, so that on any failure the
 // old file stays as it was and false is returned. A chain of links is
 // followed to its end, which must be a regular file or nothing yet; a file
@@ -67,8 +73,8 @@ std::optional<Settings> load(const QString& path);
 // may give it.
 bool save(const QString& path, const Settings& current);
 
-// Windows: the Windows directory. Elsewhere: the user's configuration
-// directory, created if missing.
+// The user's configuration directory (~/.config; %APPDATA%\JOLV on
+// Windows), created if missing.
 QString settingsDirectory();
 
 // The settings file in `directory`.

@@ -99,9 +99,11 @@ QLabel* makeLabel(const ControlRow& row, QWidget* parent)
 
 } // namespace
 
-MainWindow::MainWindow(const QString& settingsDirectory, QWidget* parent)
+MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earlierSettingsFiles,
+                       QWidget* parent)
     : QWidget(parent)
     , settingsDirectory(settingsDirectory)
+    , earlierSettingsFiles(earlierSettingsFiles)
     , placesWindows(window_placement::placesWindows(QGuiApplication::platformName()))
 {
     setObjectName(QStringLiteral("JOLV"));
@@ -307,8 +309,8 @@ void MainWindow::setTabOrder()
 
 void MainWindow::restoreSettings()
 {
-    const std::optional<settings_file::Settings> loaded =
-        settings_file::load(settings_file::iniPath(settingsDirectory));
+    const std::optional<settings_file::Settings> loaded = settings_file::loadOrTakeOver(
+        settings_file::iniPath(settingsDirectory), earlierSettingsFiles);
     // What was not read (a file too large, unreadable) is not replaced by
     // this window's defaults either.
     keepStoredFile = !loaded;

@@ -8,6 +8,7 @@
 #include "control_table.h"
 #include "core/calculation.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 
@@ -23,8 +24,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // Settings are kept in JOLV.INI inside settingsDirectory.
-    explicit MainWindow(const QString& settingsDirectory, QWidget* parent = nullptr);
+    // Settings are kept in JOLV.INI inside settingsDirectory; while there is
+    // none yet, the first of earlierSettingsFiles that exists is read.
+    explicit MainWindow(const QString& settingsDirectory,
+                        const QStringList& earlierSettingsFiles = {}, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +66,7 @@ private:
     double twipsPerPixelY() const;
 
     const QString settingsDirectory;
+    const QStringList earlierSettingsFiles;
     const bool placesWindows;               // the platform can report and set the window's position
     std::optional<float> readTop, readLeft; // twips, the position the file held at start
     bool restoring = false; // the unit boxes convert nothing while stored states come back

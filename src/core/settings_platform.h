@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the settings file needs from the system, the one place where Windows
+// and Unix differ for it: file names as the system takes them, giving a new
+// file the old one's owner and mode, bringing it to disk, and where the file
+// lives. settings_platform_unix.cpp and settings_platform_windows.cpp hold the
+// two sides; the build picks one.
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+
+class QFileDevice;
+
+namespace settings_platform {
+
+std::filesystem::path nativePath(const QString& path);
+QString qtPath(const std::filesystem::path& path);
+
+// Gives the new file what the old one had, so that replacing it changes only
+// the contents; a first save gets the usual mode of a configuration file.
+// Empty, or why it could not be done: then the old file stays.
+QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool first);
+
+// Empty once the written bytes are on disk, else why not.
+QString syncToDisk(QFileDevice& saving);
+
+// The folder that holds JOLV.INI, created if missing.
+QString settingsDirectory();
+
+// Settings files an earlier program left elsewhere, most recent first; read
+// once when JOLV.INI does not exist yet, never written or removed.
+QStringList earlierSettingsFiles();
+
+} // namespace settings_platform
