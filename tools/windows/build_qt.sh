@@ -90,6 +90,8 @@ cd "$build"
 # one set of DLLs, and the LGPL's relinking terms are met by the DLLs alone.
 # Only what the program and its tests use is built; the bundled zlib, libpng,
 # pcre2, harfbuzz, freetype and double-conversion stand in for system ones.
+# Tablet events are left out: Debian's source leaves out the Wintab header
+# they need (not free software).
 "$unpacked/configure" \
 	-prefix "$prefix" \
 	-qt-host-path "$host_path" \
@@ -99,6 +101,7 @@ cd "$build"
 	-nomake examples -nomake tests \
 	-no-opengl -no-dbus -no-icu -no-glib -no-fontconfig -no-feature-sql -no-feature-network \
 	-no-feature-printsupport -no-feature-concurrent -no-feature-xml \
+	-no-feature-tabletevent \
 	-qt-zlib -qt-libpng -no-libjpeg -qt-pcre -qt-harfbuzz -qt-freetype -qt-doubleconversion \
 	-- \
 	-DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir" \

@@ -1,0 +1,92 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows program as a user meets it, under Wine on a private virtual
+# display, in a new Wine prefix:
+# - a JOLV.INI an earlier program left in the Windows folder (in Windows-1252)
+#   is taken over at the first start and stays unchanged there;
+# - the window is titled "JOLV"; closing it writes JOLV.INI with 22 CR LF
+#   lines to %APPDATA%\JOLV; a value changed there comes back at the next start;
+# - the installer installs silently for the current user (Start-menu entry,
+#   uninstall entry with version), and the uninstaller removes the program and
+#   leaves the settings file.
+# A screenshot of the window goes to BUILD/windows-screenshot.png.
+#
+# Usage: check_program.sh BUILD VERSION
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+version=$2
+export QT_PREFIX=/nonexistent # the staged program brings its own DLLs
+export WINEPREFIX=$build/wine-check
+. "$(dirname "$0")/wine_env.sh"
+unset QT_PLUGIN_PATH WINEPATH
+program=$build/JOLV-$version/jolv.exe
+setup=$build/jolv-$version-windows-x64-setup.exe
+
+fail() {
+	echo "check_program.sh: $*" >&2
+	exit 1
+}
+
+rm -rf "$WINEPREFIX"
+display_number=$((90 + RANDOM % 400))
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=:$display_number
+trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
+make_wine_prefix
+wineserver -p
+
+windows_folder=$WINEPREFIX/drive_c/windows
+appdata=$(wine cmd /c 'echo %APPDATA%' 2> /dev/null | tr -d '\r')
+ini=$(winepath -u "$appdata" 2> /dev/null)/JOLV/JOLV.INI
+[ -n "$appdata" ] || fail "Wine names no APPDATA folder"
+
+# Starts the program, waits for its window, optionally takes a screenshot,
+# and closes it as the close box does (WM_CLOSE), then waits for it to end.
+run_window() {
+	wine "$program" > /dev/null 2>&1 &
+	local started=$!
+	local window
+	window=$(timeout 60 xdotool search --sync --onlyvisible --name '^JOLV$' | head -1) ||
+		fail "no window titled JOLV within 60 s"
+	[ -z "${1:-}" ] || { sleep 2; import -window root "$1"; }
+	wine taskkill /im jolv.exe > /dev/null 2>&1
+	timeout 30 tail --pid=$started -f /dev/null || fail "jolv.exe did not end within 30 s of WM_CLOSE"
+	[ -n "$window" ]
+}
+
+# Windows-1252 as the earlier program wrote: "Zähne" with ä as byte E4.
+printf 'WINDOWTOP=1440\r\nWINDOWLEFT=1440\r\nRPM=4321\r\nTTC0=Z\xe4hne\r\n' > "$windows_folder/JOLV.INI"
+cp "$windows_folder/JOLV.INI" "$build/earlier.ini"
+
+run_window "$build/windows-screenshot.png"
+[ -f "$ini" ] || fail "no settings file at $ini"
+cmp -s "$windows_folder/JOLV.INI" "$build/earlier.ini" || fail "the earlier JOLV.INI was changed"
+[ "$(grep -c $'\r$' "$ini")" = 22 ] && [ "$(wc -l < "$ini")" = 22 ] ||
+	fail "$ini does not hold 22 CR LF lines"
+grep -q $'^RPM=4321\r$' "$ini" || fail "RPM was not taken over from the Windows folder"
+grep -q $'^TTC0=Z\xe4hne\r$' "$ini" || fail "TTC0 did not come back in Windows-1252"
+
+sed -i 's/^RPM=4321/RPM=5555/' "$ini"
+run_window
+grep -q $'^RPM=5555\r$' "$ini" || fail "a changed RPM did not come back at the next start"
+
+wine "$setup" /S /CurrentUser > /dev/null 2>&1
+wineserver -w
+installed=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2> /dev/null | tr -d '\r')")/Programs/JOLV
+[ -f "$installed/jolv.exe" ] || fail "the installer put no jolv.exe in $installed"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\JOLV'
+wine reg query "$key" /v DisplayVersion 2> /dev/null | grep -q "$version" ||
+	fail "no uninstall entry with version $version"
+find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "no Start-menu entry"
+
+wine "$installed/uninstall.exe" /S /CurrentUser > /dev/null 2>&1
+wineserver -w
+sleep 2
+wineserver -w
+[ ! -e "$installed" ] || fail "the uninstaller left $installed"
+! wine reg query "$key" > /dev/null 2>&1 || fail "the uninstaller left its registry entry"
+! find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "the Start-menu entry is left"
+grep -q $'^RPM=5555\r$' "$ini" || fail "the uninstaller removed or changed the settings file"
+echo "check_program.sh: window, settings file, take-over, installer and uninstaller: all passed"

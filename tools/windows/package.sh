@@ -1,0 +1,50 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows program as a user gets it, from a cross build (make windows):
+#   BUILD/JOLV-VERSION/          jolv.exe with the DLLs and plugins it loads
+#   BUILD/jolv-VERSION-windows-x64.zip         that folder, to run from anywhere
+#   BUILD/jolv-VERSION-windows-x64-setup.exe   the installer (NSIS)
+#
+# Usage: package.sh BUILD QT_PREFIX VERSION
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+qt=$2
+version=$3
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix
+name=JOLV-$version
+stage=$build/$name
+
+rm -rf "$stage"
+mkdir -p "$stage/platforms" "$stage/styles"
+cp "$build/jolv.exe" "$stage/"
+x86_64-w64-mingw32-strip "$stage/jolv.exe"
+# Qt looks for its plugins beside the program: platforms\, styles\.
+cp "$qt"/bin/Qt6Core.dll "$qt"/bin/Qt6Gui.dll "$qt"/bin/Qt6Widgets.dll "$stage/"
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# GCC's C++ runtime and threads, as the POSIX thread model of mingw-w64 links them.
+cp "$runtime/libgcc_s_seh-1.dll" "$runtime/libstdc++-6.dll" \
+	/usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
+# Text files with Windows line ends, so that Notepad shows them right.
+sed 's/$/\r/' "$source_dir/LICENSE" > "$stage/LICENSE.txt"
+
+# The same time on every file gives the same zip for the same build.
+stamp=$(git -C "$source_dir" log -1 --format=%cd --date=format:%Y%m%d%H%M.%S 2>/dev/null || date +%Y%m%d%H%M.%S)
+find "$stage" -exec touch -t "$stamp" {} +
+zip_file=$build/jolv-$version-windows-x64.zip
+rm -f "$zip_file"
+(cd "$build" && find "$name" -print | LC_ALL=C sort | zip -q -X -@ "$zip_file")
+
+# What the uninstaller removes: exactly the files staged, then their folders.
+(cd "$stage" && {
+	find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+	find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+}) > "$stage.files.nsh"
+
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" \
+	-DICON="$build/src/jolv.ico" -DOUTFILE="$build/jolv-$version-windows-x64-setup.exe" \
+	"$source_dir/tools/windows/installer.nsi"
+echo "$zip_file"
+echo "$build/jolv-$version-windows-x64-setup.exe"

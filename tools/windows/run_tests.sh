@@ -1,0 +1,19 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs the Windows build's Qt Test suites under Wine, offscreen, counted by
+# ctest as on Linux. The suites that start the program and send it Unix
+# signals, and the install and package checks, are not built for Windows.
+#
+# Usage: run_tests.sh BUILD QT_PREFIX
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+export QT_PREFIX=$2
+export WINEPREFIX=$build/wine-prefix
+. "$(dirname "$0")/wine_env.sh"
+
+make_wine_prefix
+wineserver -p # one server for all suites, instead of one started per suite
+trap 'wineserver -k || true' EXIT
+cd "$build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2

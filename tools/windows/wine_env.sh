@@ -1,0 +1,28 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by the Windows test scripts: a private Wine prefix WINEPREFIX
+# (made on first use, without the Mono and Gecko downloads Wine offers),
+# quiet, in a German locale (code page 1252), finding Qt's and GCC's DLLs.
+# Needs QT_PREFIX set; `windows_path` turns a Unix path into Wine's Z: form.
+windows_path() {
+	local path
+	path=$(realpath -m "$1")
+	printf 'Z:%s' "${path//\//\\}"
+}
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+gcc_runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix
+WINEPATH="$(windows_path "$QT_PREFIX/bin");$(windows_path "$gcc_runtime");$(windows_path /usr/x86_64-w64-mingw32/lib)"
+export WINEPATH
+QT_PLUGIN_PATH=$(windows_path "$QT_PREFIX/plugins")
+export QT_PLUGIN_PATH
+
+make_wine_prefix() {
+	if [ ! -f "$WINEPREFIX/system.reg" ]; then
+		mkdir -p "$WINEPREFIX"
+		wineboot --init > /dev/null 2>&1
+		wineserver -w
+	fi
+}
