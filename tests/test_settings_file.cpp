@@ -432,7 +432,7 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         const std::pair<const char*, int> namesAndAges[] = {
             {".JOLV.INI.saving-aB3xYz", 60},  {".JOLV.INI.saving-fresh1", 0},
-            {".JOLV.INI.saving-ahead1", -60}, {".jolv.ini.saving-aB3xYz", 60},
+            {".JOLV.INI.saving-ahead1", -60}, {".jolv.ini.saving-lower1", 60},
             {"JOLV.INI.backup", 60},          {"JOLV.INI.aB3xYz", 60}};
         for (const auto& [name, ageSeconds] : namesAndAges) {
             QFile file(directory.filePath(QString::fromLatin1(name)));
@@ -441,7 +441,7 @@ private slots:
         }
         QVERIFY(settings_file::save(path, defaults()));
         QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                 (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-aB3xYz", "JOLV.INI",
+                 (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-lower1", "JOLV.INI",
                               "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
     }
 

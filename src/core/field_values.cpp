@@ -218,11 +218,13 @@ QString formatted(double value, Pattern pattern)
 
     // |value| * 10^decimals, rounded to a whole number, as decimal digits.
     const int kept = exponent + 1 + decimals;
+    // One digit is assigned as a count and a character: assigning a string
+    // literal trips a false -Wrestrict of GCC 12 (mingw-w64, -O2).
     std::string scaled;
     if (kept < 0) {
-        scaled = "0";
+        scaled.assign(1, '0');
     } else if (kept == 0) {
-        scaled = digits[0] >= '5' ? "1" : "0";
+        scaled.assign(1, digits[0] >= '5' ? '1' : '0');
     } else if (kept >= int(digits.size())) {
         scaled = digits + std::string(kept - digits.size(), '0');
     } else {

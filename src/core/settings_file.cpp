@@ -333,15 +333,11 @@ bool save(const QString& path, const Settings& current)
                       reason);
     if (const QString reason = settings_platform::syncToDisk(saving); !reason.isEmpty())
         return failed(QStringLiteral("cannot sync beside"), reason);
-    saving.close(); // Windows renames only files that nobody holds open
-
     // Renaming over the old file is atomic: it is the old or the new file at
     // every moment. On failure the temporary file is removed with `saving`.
-    std::error_code error;
-    std::filesystem::rename(settings_platform::nativePath(saving.fileName()),
-                            settings_platform::nativePath(target.filePath()), error);
-    if (error)
-        return failed(QStringLiteral("cannot replace"), QString::fromStdString(error.message()));
+    if (const QString reason = settings_platform::replace(saving, target.filePath());
+        !reason.isEmpty())
+        return failed(QStringLiteral("cannot replace"), reason);
     saving.setAutoRemove(false);
     removeStaleSavingFiles(target);
     return true;

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 class QFileDevice;
+class QTemporaryFile;
 
 namespace settings_platform {
 
@@ -25,6 +26,10 @@ QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool f
 
 // Empty once the written bytes are on disk, else why not.
 QString syncToDisk(QFileDevice& saving);
+
+// Closes `saving` and renames it over `target` in one step. Empty, or why
+// it could not be done: then `target` is as it was.
+QString replace(QTemporaryFile& saving, const QString& target);
 
 // The folder that holds JOLV.INI, created if missing.
 QString settingsDirectory();

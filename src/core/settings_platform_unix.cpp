@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -58,6 +59,14 @@ QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool f
 QString syncToDisk(QFileDevice& saving)
 {
     return ::fsync(saving.handle()) == 0 ? QString() : systemError();
+}
+
+QString replace(QTemporaryFile& saving, const QString& target)
+{
+    saving.close();
+    std::error_code error;
+    std::filesystem::rename(nativePath(saving.fileName()), nativePath(target), error);
+    return error ? QString::fromStdString(error.message()) : QString();
 }
 
 // ~/.config, or $XDG_CONFIG_HOME.

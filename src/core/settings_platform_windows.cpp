@@ -5,7 +5,7 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <io.h>
+#include <QTemporaryFile>
 #include <qt_windows.h>
 
 namespace settings_platform {
@@ -46,12 +46,36 @@ QString takeOverOwnerAndMode(QFileDevice& saving, const QString& oldPath, bool f
                : saving.errorString();
 }
 
+// Through a handle of its own, beside Qt's, which shares writing.
 QString syncToDisk(QFileDevice& saving)
 {
-    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(saving.handle()));
-    return file != INVALID_HANDLE_VALUE && FlushFileBuffers(file)
-               ? QString()
-               : QStringLiteral("FlushFileBuffers failed (%1)").arg(GetLastError());
+    const std::wstring name = nativePath(saving.fileName()).wstring();
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+    const DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return flushed ? QString() : QStringLiteral("FlushFileBuffers failed (%1)").arg(error);
+}
+
+// QTemporaryFile::close() only rewinds and keeps its handle, which
+// without delete sharing makes any rename fail; its own rename within the
+// folder closes it for real (and keeps the saving prefix, so a leftover is
+// cleared as stale). MoveFileEx then replaces the target in one step, with
+// write-through returning once the rename is on disk.
+QString replace(QTemporaryFile& saving, const QString& target)
+{
+    if (!saving.rename(saving.fileName() + QStringLiteral("-closed")))
+        return saving.errorString();
+    const std::wstring from = nativePath(saving.fileName()).wstring();
+    const std::wstring to = nativePath(target).wstring();
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    const DWORD error = GetLastError();
+    QFile::remove(saving.fileName());
+    return QStringLiteral("MoveFileEx failed (%1)").arg(error);
 }
 
 // %APPDATA%\JOLV: a program may write there without administrator rights,

@@ -12,7 +12,7 @@ build=$(cd "$1" && pwd)
 qt=$2
 version=$3
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix
+runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 name=JOLV-$version
 stage=$build/$name
 

@@ -12,8 +12,17 @@ export QT_PREFIX=$2
 export WINEPREFIX=$build/wine-prefix
 . "$(dirname "$0")/wine_env.sh"
 
+# Wine's window functions need a display even for offscreen Qt.
+display_number=$((90 + RANDOM % 400))
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=:$display_number
+trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
 make_wine_prefix
 wineserver -p # one server for all suites, instead of one started per suite
-trap 'wineserver -k || true' EXIT
 cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
+rm -f tests/*.txt
+if ! QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2; then
+	grep -h -B1 -A3 '^FAIL' tests/*.txt || true
+	exit 1
+fi

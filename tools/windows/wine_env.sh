@@ -13,7 +13,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
-gcc_runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)-posix
+gcc_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 WINEPATH="$(windows_path "$QT_PREFIX/bin");$(windows_path "$gcc_runtime");$(windows_path /usr/x86_64-w64-mingw32/lib)"
 export WINEPATH
 QT_PLUGIN_PATH=$(windows_path "$QT_PREFIX/plugins")
