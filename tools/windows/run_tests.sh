@@ -20,6 +20,9 @@ export DISPLAY=:$display_number
 trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
 make_wine_prefix
 wineserver -p # one server for all suites, instead of one started per suite
+# Brings up Wine's desktop process before the suites: the first of two
+# suites started together could otherwise wait on it for good.
+wine cmd /c exit > /dev/null 2>&1
 cd "$build"
 rm -f tests/*.txt
 if ! QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2; then
