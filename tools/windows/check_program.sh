@@ -72,20 +72,26 @@ sed -i 's/^RPM=4321/RPM=5555/' "$ini"
 run_window
 grep -q $'^RPM=5555\r$' "$ini" || fail "a changed RPM did not come back at the next start"
 
-wine "$setup" /S /CurrentUser > /dev/null 2>&1
-wineserver -w
+# Polls for up to a minute until the condition holds.
+wait_for() {
+	for _ in $(seq 120); do
+		eval "$1" && return 0
+		sleep 0.5
+	done
+	return 1
+}
+
+timeout 120 wine "$setup" /S /CurrentUser > /dev/null 2>&1 || fail "the installer did not end within 120 s"
 installed=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2> /dev/null | tr -d '\r')")/Programs/JOLV
-[ -f "$installed/jolv.exe" ] || fail "the installer put no jolv.exe in $installed"
+wait_for '[ -f "$installed/uninstall.exe" ]' || fail "the installer put no jolv.exe in $installed"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\JOLV'
 wine reg query "$key" /v DisplayVersion 2> /dev/null | grep -q "$version" ||
 	fail "no uninstall entry with version $version"
 find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "no Start-menu entry"
 
-wine "$installed/uninstall.exe" /S /CurrentUser > /dev/null 2>&1
-wineserver -w
-sleep 2
-wineserver -w
-[ ! -e "$installed" ] || fail "the uninstaller left $installed"
+# The uninstaller runs from a copy of itself in the temporary folder.
+timeout 120 wine "$installed/uninstall.exe" /S /CurrentUser > /dev/null 2>&1
+wait_for '[ ! -e "$installed" ]' || fail "the uninstaller left $installed"
 ! wine reg query "$key" > /dev/null 2>&1 || fail "the uninstaller left its registry entry"
 ! find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "the Start-menu entry is left"
 grep -q $'^RPM=5555\r$' "$ini" || fail "the uninstaller removed or changed the settings file"
