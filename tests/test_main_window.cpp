@@ -345,6 +345,37 @@ private slots:
         QCOMPARE(textOf(window, "LQA"), QString());
     }
 
+    // A result too long for its label shows its start and "…", never a number
+    // cut on the left; its tooltip and screen readers get it whole.
+    void longResultsShowThatTheyDoNotFit_data()
+    {
+        addTextRows({"button", "field", "text", "result", "shown", "whole"},
+                    {
+                        {"widest that fits", "CCalc2", "TUV", "49504", "LUM", "999981", "999981"},
+                        {"one digit more", "CCalc2", "TUV", "49505", "LUM", "1000…", "1000001"},
+                        {"ratio", "CCalc2", "TTR2", "10000", "LTRR", "1000,…", "1000,0:1"},
+                        {"negative", "CCalc2", "TCA", "1E9", "LUV", "-8999997…", "-89999978,00"},
+                        {"rotor", "CCalc3", "TBS", "298000", "LPull", "10051133…", "10051133,81"},
+                    });
+    }
+    void longResultsShowThatTheyDoNotFit()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        QFETCH(QString, shown);
+        QFETCH(QString, whole);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        setText(window, field, text);
+        click(window, button);
+        const auto* label = findControl<QLabel>(window, result);
+        QCOMPARE(label->text(), shown);
+        QCOMPARE(label->toolTip(), shown == whole ? QString() : whole);
+        QCOMPARE(label->accessibleName(), whole);
+    }
+
     void clickIntoRatioFieldRecalculatesButTabDoesNot()
     {
         MainWindow window(settingsDirectory.path());

@@ -6,6 +6,7 @@
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
 #include "field_edit.h"
+#include "result_label.h"
 #include "window_placement.h"
 #include "window_style.h"
 
@@ -386,7 +387,7 @@ void MainWindow::apply(const Writes& writes)
         if (const auto* field = std::get_if<Field>(&write.target))
             fieldEdits[*field]->setText(write.text);
         else
-            resultLabels[std::get<Output>(write.target)]->setText(write.text);
+            showResult(*resultLabels[std::get<Output>(write.target)], write.text);
     }
 }
 
