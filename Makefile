@@ -40,7 +40,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps configure program build run test check package bench screenshot clean
+.PHONY: all deps test-deps configure program build run test check package orig bench screenshot clean
 
 all: build
 
@@ -80,6 +80,16 @@ test: test-deps build
 # copy of the tracked files: build/jolv_<version>_<architecture>.deb.
 package: test-deps
 	tools/build_package.sh . $(BUILD_DIR)
+
+# The upstream tarball of the Debian source package (format 3.0 (quilt)):
+# the committed tree without debian/, beside the checkout, where
+# dpkg-buildpackage -S looks for it. Made from the commit alone, it is the
+# same file on every machine.
+UPSTREAM_VERSION = $(shell dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')
+orig:
+	git archive --format=tar --prefix=jolv-$(UPSTREAM_VERSION)/ HEAD -- . ':(exclude)debian' \
+	  | xz -9 -T1 > ../jolv_$(UPSTREAM_VERSION).orig.tar.xz
+	@echo "Made ../jolv_$(UPSTREAM_VERSION).orig.tar.xz"
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
