@@ -560,6 +560,36 @@ private slots:
         QCOMPARE(widget->accessibleDescription(), description);
     }
 
+    // An unticked box or option stands out at least 3:1 from the window
+    // behind it (WCAG's non-text contrast), whatever style the desktop gives Qt.
+    void untickedMarksStandOut_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("control");
+        for (const QString& style : QStyleFactory::keys())
+            for (const char* control : {"CInch", "OPC(0)"})
+                QTest::addRow("%s %s", qPrintable(style), control) << style << control;
+    }
+    void untickedMarksStandOut()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, control);
+        const QString applicationStyle = QApplication::style()->name();
+        const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(applicationStyle); });
+        QApplication::setStyle(style);
+        MainWindow window(settingsDirectory.path());
+        auto* button = findControl<QAbstractButton>(window, control);
+        const QImage image = button->grab().toImage();
+        const QRect mark = roomOf(*button).mark;
+        const QRgb background = button->palette().color(QPalette::Window).rgb();
+        int standingOut = 0;
+        for (int y = mark.top(); y <= mark.bottom(); ++y)
+            for (int x = mark.left(); x <= mark.right(); ++x)
+                standingOut += contrastRatio(image.pixel(x, y), background) >= 3;
+        // At least an outline down both sides of the mark.
+        QVERIFY2(standingOut >= 2 * mark.width(), qPrintable(QString::number(standingOut)));
+    }
+
     // Keyboard focus is marked by a ring that stands out at least 3:1 from
     // what the control shows without focus.
     void focusIsClearlyVisible_data()
@@ -580,21 +610,10 @@ private slots:
         const QImage without = focused->grab().toImage();
         focused->setFocus(Qt::TabFocusReason);
         const QImage with = focused->grab().toImage();
-        const auto luminance = [](QRgb pixel) {
-            const auto linear = [](int channel) {
-                const double c = channel / 255.0;
-                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
-                   0.0722 * linear(qBlue(pixel));
-        };
         int standingOut = 0;
         for (int y = 0; y < with.height(); ++y)
-            for (int x = 0; x < with.width(); ++x) {
-                const double a = luminance(with.pixel(x, y));
-                const double b = luminance(without.pixel(x, y));
-                standingOut += (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 3;
-            }
+            for (int x = 0; x < with.width(); ++x)
+                standingOut += contrastRatio(with.pixel(x, y), without.pixel(x, y)) >= 3;
         // At least a ring round the whole control, one pixel wide.
         const int perimeter = 2 * (with.width() + with.height()) - 4;
         QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
