@@ -12,6 +12,8 @@ TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream ap
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 CHECK_PACKAGES := clang libclang-rt-14-dev
+# The stored position under a window manager (tools/check_position.sh).
+POSITION_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) xdotool openbox
 CHECK_DIR := build-check
 FUZZ_SECONDS := 20
 FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations fuzz_window
@@ -92,15 +94,17 @@ orig:
 	@echo "Made ../jolv_$(UPSTREAM_VERSION).orig.tar.xz"
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
-# committed corpus (new finds go to a scratch folder, not into the repo).
+# UndefinedBehaviorSanitizer, the stored position under openbox, then every
+# fuzz target for FUZZ_SECONDS on its committed corpus (new finds go to a
+# scratch folder, not into the repo).
 check: test-deps
-	$(call install_missing,$(CHECK_PACKAGES))
+	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
+	$(SANITIZER_OPTIONS) tools/check_position.sh $(CHECK_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \
