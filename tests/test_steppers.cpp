@@ -7,9 +7,7 @@
 #include <QLocale>
 #include <QSet>
 #include <QTest>
-#include <algorithm>
 
-using steppers::Direction;
 using steppers::Stepper;
 
 namespace {
@@ -176,13 +174,8 @@ private slots:
     // Both buttons of every field with a step, and no others, each by its own name.
     void thirtyNamedButtons()
     {
-        const std::vector<Stepper> all = steppers::all();
-        for (const FieldRow& row : fieldTable)
-            for (const Direction direction : {Direction::Down, Direction::Up})
-                QCOMPARE(std::ranges::count(all, Stepper{row.field, direction}), row.step ? 1 : 0);
-
         QStringList names;
-        for (const Stepper& stepper : all)
+        for (const Stepper& stepper : steppers::all())
             names << steppers::buttonName(stepper);
         QCOMPARE(names, buttonNames);
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 30);
