@@ -145,32 +145,6 @@ private slots:
         QCOMPARE(window.pos(), moved ? position : withoutFile.pos());
     }
 
-    // Unmoved, a window placed from the file writes back what it read, not
-    // the pixel it stood on (1000 twips lie between 66 and 67 px); moved by
-    // the user, its new place.
-    void storedPositionDoesNotDrift_data()
-    {
-        QTest::addColumn<QPoint>("movedTo"); // none: not moved
-        QTest::addColumn<QByteArray>("written");
-        QTest::newRow("not moved")
-            << QPoint() << QByteArray("WINDOWTOP=1000\r\nWINDOWLEFT=2000\r\n");
-        QTest::newRow("moved") << QPoint(100, 50)
-                               << QByteArray("WINDOWTOP=750\r\nWINDOWLEFT=1500\r\n");
-    }
-    void storedPositionDoesNotDrift()
-    {
-        QFETCH(QPoint, movedTo);
-        QFETCH(QByteArray, written);
-        QVERIFY(writeFile(iniPath(), "WINDOWTOP=1000\r\nWINDOWLEFT=2000\r\n"));
-        MainWindow window(directory->path());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        if (!movedTo.isNull())
-            window.move(movedTo);
-        QVERIFY(window.close());
-        QVERIFY2(fileBytes(iniPath()).startsWith(written), fileBytes(iniPath()).constData());
-    }
-
     void storedPositionNeedsAPlatformThatPlacesWindows_data()
     {
         QTest::addColumn<QString>("platform");
