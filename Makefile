@@ -21,6 +21,8 @@ WINDOWS_BUILD_DIR := build-windows
 JOLV_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/jolv
 QT_WINDOWS := $(JOLV_CACHE)/qt-6.4.2-mingw64
 VERSION := $(shell awk '/^project/ { print $$3; exit }' CMakeLists.txt)
+# The stored position under a window manager (tools/check_position.sh).
+POSITION_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) xdotool openbox
 CHECK_DIR := build-check
 FUZZ_SECONDS := 20
 FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations fuzz_window
@@ -49,8 +51,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps configure program build run test check package bench screenshot clean \
-	windows windows-test
+.PHONY: all deps test-deps configure program build run test check package orig bench screenshot \
+	clean windows windows-test
 
 all: build
 
@@ -91,18 +93,30 @@ test: test-deps build
 package: test-deps
 	tools/build_package.sh . $(BUILD_DIR)
 
+# The upstream tarball of the Debian source package (format 3.0 (quilt)):
+# the committed tree without debian/, beside the checkout, where
+# dpkg-buildpackage -S looks for it. Made from the commit alone, it is the
+# same file on every machine.
+UPSTREAM_VERSION = $(shell dpkg-parsechangelog -S Version | sed 's/-[^-]*$$//')
+orig:
+	git archive --format=tar --prefix=jolv-$(UPSTREAM_VERSION)/ HEAD -- . ':(exclude)debian' \
+	  | xz -9 -T1 > ../jolv_$(UPSTREAM_VERSION).orig.tar.xz
+	@echo "Made ../jolv_$(UPSTREAM_VERSION).orig.tar.xz"
+
 # The whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
-# committed corpus (new finds go to a scratch folder, not into the repo), then
-# the Windows build and its checks under Wine (an hour more while Qt for
-# Windows is not cached yet).
+# UndefinedBehaviorSanitizer, the stored position under openbox, then every
+# fuzz target for FUZZ_SECONDS on its committed corpus (new finds go to a
+# scratch folder, not into the repo), then the Windows build and its checks
+# under Wine (three quarters of an hour more while Qt for Windows is not
+# cached yet).
 check: test-deps
-	$(call install_missing,$(CHECK_PACKAGES))
+	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
+	$(SANITIZER_OPTIONS) tools/check_position.sh $(CHECK_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \

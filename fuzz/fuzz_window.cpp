@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real window offscreen: any bytes as JOLV.INI, then any sequence of
 // clicks. Nothing may crash or hang, every result label holds the empty text
-// or a number the field rules read back, and closing writes a whole file.
+// or a number the field rules read back (shown whole, or its start and "…"),
+// and closing writes a whole file.
 // Input: the file's bytes, one byte per click, then the number of clicks.
 
 #include "core/field_values.h"
@@ -44,7 +45,11 @@ void checkResults(const QWidget& window)
     for (const OutputRow& row : outputTable) {
         const auto* label = window.findChild<QLabel*>(QString::fromLatin1(row.objectName));
         FUZZ_CHECK(label);
-        QString text = label->text();
+        // What does not fit shows its start and "…", never a cut number.
+        const QString shown = label->text();
+        QString text = label->accessibleName();
+        FUZZ_CHECK(shown == text || (shown.endsWith(u'…') && text.startsWith(shown.chopped(1)) &&
+                                     label->toolTip() == text));
         if (row.output == Output::GearRatio && !text.isEmpty()) {
             FUZZ_CHECK(text.endsWith(QLatin1String(":1")));
             text.chop(2);

@@ -83,10 +83,12 @@ inline void addTextRows(std::initializer_list<const char*> columns,
 
 #ifdef QT_WIDGETS_LIB
 #include <QApplication>
+#include <QColor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <cmath>
 
 // The window's control of that name and type; a misspelt name stops the
 // test with a message.
@@ -107,6 +109,21 @@ inline QString textOf(const QWidget& window, const QString& name)
     if (const auto* label = qobject_cast<const QLabel*>(control))
         return label->text();
     qFatal("%s is no field or label", qPrintable(name));
+}
+
+// WCAG 2's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+inline double contrastRatio(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb pixel) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
+               0.0722 * linear(qBlue(pixel));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // Runs `action`, which may show a modal message box, closes the box as a

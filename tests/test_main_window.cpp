@@ -65,10 +65,85 @@ public:
     }
 };
 
-QRect twipsToPixelsAt96Dpi(const TwipsRect& twips)
-{
-    return {twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15};
-}
+// Where every control stands, in pixels at 96 dpi (15 twips each), in the
+// order the window lists them.
+// clang-format off
+const std::pair<const char*, QRect> placed[] = {
+    {"HeadingSpeed", {8, 5, 49, 17}}, {"HeadingRotor", {336, 5, 153, 17}},
+    {"HeadingPower", {8, 130, 153, 17}}, {"CaptionTUM", {7, 28, 64, 15}},
+    {"OPC(0)", {63, 23, 15, 15}}, {"TUM", {84, 23, 43, 19}}, {"CUMD", {133, 23, 15, 15}},
+    {"CUMU", {147, 23, 15, 15}}, {"CaptionTAsc", {7, 49, 64, 15}}, {"OPC(1)", {63, 44, 15, 15}},
+    {"TAsc", {84, 44, 43, 19}}, {"CAscD", {133, 44, 15, 15}}, {"CAscU", {147, 44, 15, 15}},
+    {"CInch", {168, 44, 43, 22}}, {"CaptionTSlip", {7, 70, 64, 15}}, {"TSlip", {84, 65, 43, 19}},
+    {"CSlipD", {133, 65, 15, 15}}, {"CSlipU", {147, 65, 15, 15}},
+    {"CaptionTSpeed", {7, 91, 64, 15}}, {"OPC(2)", {63, 86, 15, 15}}, {"TSpeed", {84, 86, 43, 19}},
+    {"CSpeedD", {133, 86, 15, 15}}, {"CSpeedU", {147, 86, 15, 15}}, {"CSpeed", {168, 86, 50, 15}},
+    {"CCalc", {224, 79, 78, 29}}, {"CaptionTBL", {336, 28, 65, 17}}, {"TBL", {404, 24, 41, 19}},
+    {"CBLD", {453, 25, 15, 15}}, {"CBLU", {467, 25, 15, 15}}, {"CaptionLTH", {488, 24, 73, 17}},
+    {"LTH", {584, 24, 49, 17}}, {"CaptionTML", {336, 52, 65, 17}}, {"TML", {404, 48, 41, 19}},
+    {"CMLD", {453, 49, 15, 15}}, {"CMLU", {467, 49, 15, 15}}, {"CaptionLPull", {488, 48, 57, 17}},
+    {"LPull", {560, 48, 73, 17}}, {"CaptionTBW", {336, 76, 65, 17}}, {"TBW", {404, 72, 41, 19}},
+    {"CBWD", {453, 73, 15, 15}}, {"CBWU", {467, 73, 15, 15}}, {"CaptionLCirc", {488, 72, 73, 17}},
+    {"LCirc", {568, 72, 65, 17}}, {"CaptionTBS", {336, 100, 65, 17}}, {"TBS", {404, 96, 41, 19}},
+    {"CBSD", {453, 97, 15, 15}}, {"CBSU", {467, 97, 15, 15}}, {"CaptionLSpeed", {488, 96, 73, 17}},
+    {"LSpeed", {560, 96, 73, 17}}, {"CCalc3", {560, 120, 78, 29}}, {"CaptionTUV", {8, 158, 65, 17}},
+    {"TUV", {84, 152, 41, 19}}, {"TUVD", {133, 153, 15, 15}}, {"TUVU", {147, 153, 15, 15}},
+    {"CaptionTCC", {8, 180, 65, 17}}, {"TCC", {84, 173, 41, 19}}, {"TCCD", {133, 176, 15, 15}},
+    {"TCCU", {147, 176, 15, 15}}, {"CaptionTVC", {8, 201, 65, 17}}, {"TVC", {84, 195, 41, 19}},
+    {"TVCD", {133, 200, 15, 15}}, {"TVCU", {147, 200, 15, 15}}, {"CaptionTTR1", {8, 221, 65, 17}},
+    {"TTR1", {84, 216, 41, 19}}, {"TTR1D", {133, 221, 15, 15}}, {"TTR1U", {147, 221, 15, 15}},
+    {"CaptionTTR2", {8, 241, 65, 17}}, {"TTR2", {84, 237, 41, 19}},
+    {"CaptionTTR0", {8, 263, 65, 17}}, {"TTR0", {84, 258, 41, 19}},
+    {"CaptionTRC", {8, 285, 65, 17}}, {"TRC", {84, 280, 41, 19}}, {"TRCD", {133, 280, 15, 15}},
+    {"TRCU", {147, 280, 15, 15}}, {"CaptionTCA", {8, 308, 65, 17}}, {"TCA", {84, 304, 41, 19}},
+    {"TCAD", {133, 304, 15, 15}}, {"TCAU", {147, 304, 15, 15}}, {"CaptionTTC0", {8, 333, 65, 17}},
+    {"TTC0", {84, 328, 41, 19}}, {"CaptionTCQ", {8, 356, 65, 17}}, {"TCQ", {84, 352, 41, 19}},
+    {"TCQD", {133, 352, 15, 15}}, {"TCQU", {147, 352, 15, 15}}, {"CaptionLUM", {168, 152, 73, 17}},
+    {"LUM", {248, 152, 49, 17}}, {"CaptionLPRP", {168, 176, 73, 17}}, {"LPRP", {248, 176, 49, 17}},
+    {"CaptionLTRR", {168, 200, 73, 17}}, {"LTRR", {248, 200, 49, 17}},
+    {"CaptionLUV", {168, 224, 57, 17}}, {"LUV", {224, 224, 73, 17}},
+    {"CaptionLVA", {168, 248, 57, 17}}, {"LVA", {224, 248, 73, 17}},
+    {"CaptionLQA", {168, 272, 57, 17}}, {"LQA", {224, 272, 73, 17}}, {"CCalc2", {224, 344, 78, 29}},
+    {"LCopy", {546, 336, 92, 15}}, {"LVersion", {567, 357, 71, 15}},
+};
+
+// What every caption, heading, button, box and footer line shows, and the
+// tooltip, which a caption's field and result repeat to screen readers.
+const char* const shown[][3] = {
+    {"CaptionTUM", "U/min", "Umdrehungen pro Minute"},
+    {"CaptionTAsc", "Steigung", "Steigung"},
+    {"CaptionTSlip", "Schlupf %", "Schlupf"},
+    {"CaptionTSpeed", "Speed", "Antriebsgeschwindigkeit"},
+    {"CaptionTBL", "Blattlänge", "Länge eines Blatts in mm"},
+    {"CaptionLTH", "Durchmesser:", "Durchmesser in mm"},
+    {"CaptionTML", "Mittelstück", "Länge des Mittelstücks in mm"},
+    {"CaptionLPull", "Zug/Blatt:", "Zug pro Blatt in Kg"},
+    {"CaptionTBW", "Blattgewicht", "Gewicht eines Blatts in g"},
+    {"CaptionLCirc", "Kreisfläche:", "Kreisfläche in Quadratdezimeter"},
+    {"CaptionTBS", "U/Min", "Umdrehungen pro Minute"},
+    {"CaptionLSpeed", "Km/h:", "Kilometer pro Stunde"},
+    {"CaptionTUV", "U/Volt Motor", "Umdrehungen pro Volt des Motors"},
+    {"CaptionTCC", "Zellenanzahl", "Zellenanzahl"},
+    {"CaptionTVC", "Volt/Zelle", "Volt pro Zelle"},
+    {"CaptionTTR1", "Ritzel", "Anzahl Zähne Rithel"},
+    {"CaptionTTR2", "Zahnrad", "Anzahl Zähne Hauptzahnrad"},
+    {"CaptionTTR0", "Getriebe", "Untersetzung oder leer für Berechnung"},
+    {"CaptionTRC", "Ri / Zelle", "Innenwiderstand pro Zelle in MilliOhm"},
+    {"CaptionTCA", "Strom", "Strom in Ampere"},
+    {"CaptionTTC0", "Kabellänge", "Einfache Kabellänge in mm"},
+    {"CaptionTCQ", "Kabelfläche", "Kabelquerschnitt in qmm"},
+    {"CaptionLUM", "U/Motor:", "Umdrehungen des Motors pro Minute"},
+    {"CaptionLPRP", "U/Prop/Rotor:", "Umdrehungen des Prop/Rotors pro Minute"},
+    {"CaptionLTRR", "Untersetzung:", "Getriebeuntersetzung"},
+    {"CaptionLUV", "Spannung", "Spannung in Volt"},
+    {"CaptionLVA", "Volt / Zelle", "Spannung pro Zelle"},
+    {"CaptionLQA", "Verlust Volt", "Spannungsverlust in Volt"},
+    {"HeadingSpeed", "Speed", ""}, {"HeadingRotor", "Rotor", ""}, {"HeadingPower", "Power", ""},
+    {"CInch", "Zoll", ""}, {"CSpeed", "m/s", ""}, {"CCalc", "Berechnen", ""},
+    {"CCalc3", "Berechnen", ""}, {"CCalc2", "Berechnen", ""}, {"LCopy", "© 2026 Autoren", ""},
+    {"LVersion", "Version 1.5", ""},
+};
+// clang-format on
 
 // Where a control's style puts its text and its mark (none: a field, a push
 // button or a label). A field keeps 2 px more at each side, and one for the
@@ -128,13 +203,16 @@ private slots:
         QFETCH(QLocale, locale);
         QLocale::setDefault(locale);
         MainWindow window(settingsDirectory.path());
-        for (const FieldRow& row : fieldTable)
-            QCOMPARE(textOf(window, row.objectName),
-                     row.defaultValue ? fields::numberToText(*row.defaultValue) : QString());
+        const char* const defaults[][2] = {
+            {"TUM", "10000"}, {"TAsc", "15"}, {"TSlip", "25"}, {"TSpeed", ""}, {"TBL", "600"},
+            {"TML", "150"},   {"TBW", "150"}, {"TBS", "1500"}, {"TUV", "800"}, {"TCC", "20"},
+            {"TVC", "1,1"},   {"TTR1", "10"}, {"TTR2", "200"}, {"TTR0", ""},   {"TRC", "4,5"},
+            {"TCA", "20"},    {"TTC0", ""},   {"TCQ", "2,5"}};
+        for (const auto& [field, text] : defaults)
+            QCOMPARE(textOf(window, field),
+                     QString::fromLatin1(text).replace(u',', locale.decimalPoint()));
         for (const OutputRow& row : outputTable)
             QCOMPARE(textOf(window, row.objectName), QString());
-        QCOMPARE(textOf(window, "TVC"), locale.decimalPoint() == u'.' ? "1.1" : "1,1");
-        QCOMPARE(textOf(window, "LVersion"), QStringLiteral("Version 1.5"));
     }
 
     void opensWithOptionTwoAndBoxesCleared()
@@ -345,6 +423,37 @@ private slots:
         QCOMPARE(textOf(window, "LQA"), QString());
     }
 
+    // A result too long for its label shows its start and "…", never a number
+    // cut on the left; its tooltip and screen readers get it whole.
+    void longResultsShowThatTheyDoNotFit_data()
+    {
+        addTextRows({"button", "field", "text", "result", "shown", "whole"},
+                    {
+                        {"widest that fits", "CCalc2", "TUV", "49504", "LUM", "999981", "999981"},
+                        {"one digit more", "CCalc2", "TUV", "49505", "LUM", "1000…", "1000001"},
+                        {"ratio", "CCalc2", "TTR2", "10000", "LTRR", "1000,…", "1000,0:1"},
+                        {"negative", "CCalc2", "TCA", "1E9", "LUV", "-8999997…", "-89999978,00"},
+                        {"rotor", "CCalc3", "TBS", "298000", "LPull", "10051133…", "10051133,81"},
+                    });
+    }
+    void longResultsShowThatTheyDoNotFit()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        QFETCH(QString, shown);
+        QFETCH(QString, whole);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        setText(window, field, text);
+        click(window, button);
+        const auto* label = findControl<QLabel>(window, result);
+        QCOMPARE(label->text(), shown);
+        QCOMPARE(label->toolTip(), shown == whole ? QString() : whole);
+        QCOMPARE(label->accessibleName(), whole);
+    }
+
     void clickIntoRatioFieldRecalculatesButTabDoesNot()
     {
         MainWindow window(settingsDirectory.path());
@@ -448,22 +557,44 @@ private slots:
         QCOMPARE(textOf(window, control), expected);
     }
 
-    void controlsStandAtTheirTwipsPositions_data()
+    void controlsStandWhereTheyBelong()
     {
-        QTest::addColumn<QString>("control");
-        for (const char* name : {"TUM", "CCalc", "LTH", "TCQU", "LVersion", "HeadingRotor"})
-            QTest::newRow(name) << name;
-    }
-    void controlsStandAtTheirTwipsPositions()
-    {
-        QFETCH(QString, control);
         MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
-        for (const ControlRow& row : controlTable())
-            if (control == controlName(row.control))
-                QCOMPARE(findControl(window, control)->geometry(), twipsToPixelsAt96Dpi(row.twips));
+        for (const auto& [name, rect] : placed)
+            QCOMPARE(std::pair(name, findControl(window, name)->geometry()), std::pair(name, rect));
+        QCOMPARE(std::size(placed), controlTable().size());
         QCOMPARE(window.size(), QSize(646, 383));
         QCOMPARE(window.minimumSize(), window.maximumSize());
+    }
+
+    void captionsAndTooltips_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        for (const auto& [control, caption, toolTip] : shown)
+            QTest::newRow(control)
+                << control << QString::fromUtf8(caption) << QString::fromUtf8(toolTip);
+    }
+    void captionsAndTooltips()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        MainWindow window(settingsDirectory.path());
+        const QWidget* widget = findControl(window, control);
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        QCOMPARE(button ? button->text() : textOf(window, control), caption);
+        QCOMPARE(widget->toolTip(), toolTip);
+        // A caption's field repeats its tooltip; its result gives it to screen
+        // readers as the description.
+        if (const auto* label = qobject_cast<const QLabel*>(widget); label && label->buddy()) {
+            const QWidget* buddy = label->buddy();
+            QCOMPARE(qobject_cast<const QLineEdit*>(buddy) ? buddy->toolTip()
+                                                           : buddy->accessibleDescription(),
+                     toolTip);
+        }
     }
 
     // Whatever style the desktop gives Qt, every caption and field text must
@@ -529,6 +660,36 @@ private slots:
         QCOMPARE(widget->accessibleDescription(), description);
     }
 
+    // An unticked box or option stands out at least 3:1 from the window
+    // behind it (WCAG's non-text contrast), whatever style the desktop gives Qt.
+    void untickedMarksStandOut_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("control");
+        for (const QString& style : QStyleFactory::keys())
+            for (const char* control : {"CInch", "OPC(0)"})
+                QTest::addRow("%s %s", qPrintable(style), control) << style << control;
+    }
+    void untickedMarksStandOut()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, control);
+        const QString applicationStyle = QApplication::style()->name();
+        const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(applicationStyle); });
+        QApplication::setStyle(style);
+        MainWindow window(settingsDirectory.path());
+        auto* button = findControl<QAbstractButton>(window, control);
+        const QImage image = button->grab().toImage();
+        const QRect mark = roomOf(*button).mark;
+        const QRgb background = button->palette().color(QPalette::Window).rgb();
+        int standingOut = 0;
+        for (int y = mark.top(); y <= mark.bottom(); ++y)
+            for (int x = mark.left(); x <= mark.right(); ++x)
+                standingOut += contrastRatio(image.pixel(x, y), background) >= 3;
+        // At least an outline down both sides of the mark.
+        QVERIFY2(standingOut >= 2 * mark.width(), qPrintable(QString::number(standingOut)));
+    }
+
     // Keyboard focus is marked by a ring that stands out at least 3:1 from
     // what the control shows without focus.
     void focusIsClearlyVisible_data()
@@ -549,21 +710,10 @@ private slots:
         const QImage without = focused->grab().toImage();
         focused->setFocus(Qt::TabFocusReason);
         const QImage with = focused->grab().toImage();
-        const auto luminance = [](QRgb pixel) {
-            const auto linear = [](int channel) {
-                const double c = channel / 255.0;
-                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
-                   0.0722 * linear(qBlue(pixel));
-        };
         int standingOut = 0;
         for (int y = 0; y < with.height(); ++y)
-            for (int x = 0; x < with.width(); ++x) {
-                const double a = luminance(with.pixel(x, y));
-                const double b = luminance(without.pixel(x, y));
-                standingOut += (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 3;
-            }
+            for (int x = 0; x < with.width(); ++x)
+                standingOut += contrastRatio(with.pixel(x, y), without.pixel(x, y)) >= 3;
         // At least a ring round the whole control, one pixel wide.
         const int perimeter = 2 * (with.width() + with.height()) - 4;
         QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
@@ -572,24 +722,30 @@ private slots:
     // Said once per action, with the captions, also when nothing changed.
     void actionsAreAnnouncedOnce_data()
     {
-        addTextRows({"control", "first", "second"},
+        // An empty text is said as "leer"; the field is set before the clicks.
+        const char* emptied = "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: leer, "
+                              "Untersetzung: leer, Spannung: 20,20";
+        addTextRows({"field", "text", "control", "first", "second"},
                     {
-                        {"Speed", "CCalc", "Speed: 68", "Speed: 68"},
-                        {"Power", "CCalc2",
+                        {"Speed", "", "", "CCalc", "Speed: 68", "Speed: 68"},
+                        {"Power", "", "", "CCalc2",
                          "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
                          "Untersetzung: 20,0:1, Spannung: 20,20",
                          "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
                          "Untersetzung: 20,0:1, Spannung: 20,20"},
-                        {"stepper", "CBLU",
+                        {"emptied results", "TTR1", "0", "CCalc2", emptied, emptied},
+                        {"stepper", "", "", "CBLU",
                          "Blattlänge: 610, Durchmesser: 1370, Kreisfläche: 147,41, Km/h: 387,36, "
                          "Zug/Blatt: 258,44",
                          "Blattlänge: 620, Durchmesser: 1390, Kreisfläche: 151,75, Km/h: 393,01, "
                          "Zug/Blatt: 262,21"},
-                        {"unit box", "CInch", "Steigung: 6", "Steigung: 15"},
+                        {"unit box", "", "", "CInch", "Steigung: 6", "Steigung: 15"},
                     });
     }
     void actionsAreAnnouncedOnce()
     {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
         QFETCH(QString, control);
         QFETCH(QString, first);
         QFETCH(QString, second);
@@ -600,6 +756,8 @@ private slots:
                  QAccessible::Notification);
         AnnouncementRecorder recorder;
         announcer->installEventFilter(&recorder);
+        if (!field.isEmpty())
+            setText(window, field, text);
         click(window, control);
         click(window, control);
         QCOMPARE(recorder.said, (QStringList{first, second}));

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The built program's answers before any window: --help, --version and a
-// start without a display each end it at once, write no file and open no
-// window (an open window would keep it running past the wait).
+// The built program's answers before any window: --help, --version, an
+// argument it does not take and a start without a display each end it at
+// once, write no file and open no window (an open window would keep it
+// running past the wait).
 
 #include <QDir>
 #include <QProcess>
@@ -28,14 +29,24 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << offscreen << 0 << version << "";
         QTest::newRow("-v") << QStringList{"-v"} << offscreen << 0 << version << "";
         QTest::newRow("--help") << QStringList{"--help"} << offscreen << 0 << usage << "";
-        QTest::newRow("-h among others")
-            << QStringList{"file.ini", "--unknown", "-h"} << offscreen << 0 << usage << "";
+        QTest::newRow("Qt's own options")
+            << QStringList{"-style=Fusion", "-platform", "xcb", "-reverse", "--version"}
+            << offscreen << 0 << version << "";
         QTest::newRow("--version, no display")
             << QStringList{"--version"} << QStringList{} << 0 << version << "";
         QTest::newRow("no display") << QStringList{} << QStringList{} << 1 << "" << noDisplay;
-        QTest::newRow("empty DISPLAY, unknown option")
-            << QStringList{"--unknown"} << QStringList{"DISPLAY=", "WAYLAND_DISPLAY="} << 1 << ""
-            << noDisplay;
+        QTest::newRow("a display nobody serves")
+            << QStringList{} << QStringList{"DISPLAY=:529"} << 1 << "" << noDisplay;
+        QTest::newRow("a Wayland display nobody serves")
+            << QStringList{} << QStringList{"WAYLAND_DISPLAY=jolv-nowhere"} << 1 << "" << noDisplay;
+        // Refused before the display is looked for, and before --help.
+        const QString usageLine = QStringLiteral("\nUsage: " JOLV_PROGRAM " [options]\n");
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << offscreen << 2 << ""
+                                        << "jolv: Unknown option 'bogus'." + usageLine;
+        QTest::newRow("a file, no display") << QStringList{"foo"} << QStringList{} << 2 << ""
+                                            << "jolv: Unexpected argument 'foo'." + usageLine;
+        QTest::newRow("-h among others") << QStringList{"-h", "file.ini"} << offscreen << 2 << ""
+                                         << "jolv: Unexpected argument 'file.ini'." + usageLine;
     }
     void endsWithoutWindow()
     {

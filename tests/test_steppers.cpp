@@ -7,9 +7,7 @@
 #include <QLocale>
 #include <QSet>
 #include <QTest>
-#include <algorithm>
 
-using steppers::Direction;
 using steppers::Stepper;
 
 namespace {
@@ -61,7 +59,6 @@ const StepRow steps[] = {
     {"TAsc past 24 takes it",           "CAscU",   "23,8",    "24"},
     {"TAsc with spaces around",         "CAscD",   " 15 ",    "14,5"},
     {"TSlip down 1",                    "CSlipD",  "25",      "24"},
-    {"TSlip at 0 stays",                "CSlipD",  "0",       "0"},
     {"TSlip up 1",                      "CSlipU",  "25",      "26"},
     {"TSlip past 50 takes it",          "CSlipU",  "49,5",    "50"},
     {"TSpeed down 1",                   "CSpeedD", "100",     "99"},
@@ -73,7 +70,6 @@ const StepRow steps[] = {
     {"TBL rewritten from the number",   "CBLU",    "600,0",   "610"},
     {"TBL past 10000 takes it",         "CBLU",    "9995",    "10000"},
     {"TML down 10",                     "CMLD",    "150",     "140"},
-    {"TML at 0 stays",                  "CMLD",    "0",       "0"},
     {"TML up 10",                       "CMLU",    "150",     "160"},
     {"TML past 10000 takes it",         "CMLU",    "9999",    "10000"},
     {"TBW down 10",                     "CBWD",    "150",     "140"},
@@ -83,7 +79,6 @@ const StepRow steps[] = {
     {"TBS down 10",                     "CBSD",    "1500",    "1490"},
     {"TBS below 0 becomes 0",           "CBSD",    "5",       "0"},
     {"TBS up 10",                       "CBSU",    "1500",    "1510"},
-    {"TBS empty counts as 0",           "CBSU",    "",        "10"},
     {"TBS unbounded, fifteen digits",   "CBSU",    "1E14",    "100000000000010"},
     {"TBS unbounded, exponent form",    "CBSU",    "1E15",    "1,00000000000001E+15"},
     {"TUV down 10",                     "TUVD",    "800",     "790"},
@@ -91,16 +86,13 @@ const StepRow steps[] = {
     {"TUV up 10",                       "TUVU",    "800",     "810"},
     {"TUV past 10000 takes it",         "TUVU",    "9995",    "10000"},
     {"TCC down 1",                      "TCCD",    "20",      "19"},
-    {"TCC at 0 stays",                  "TCCD",    "0",       "0"},
     {"TCC up 1",                        "TCCU",    "20",      "21"},
     {"TCC past 36 takes it",            "TCCU",    "35,5",    "36"},
     {"TVC down a hundredth",            "TVCD",    "1,1",     "1,09"},
     {"TVC down to 0",                   "TVCD",    "0,01",    "0"},
-    {"TVC at 0 stays",                  "TVCD",    "0",       "0"},
     {"TVC up a hundredth",              "TVCU",    "1,1",     "1,11"},
     {"TVC up to 5",                     "TVCU",    "4,99",    "5"},
     {"TVC sum written short",           "TVCU",    "0,29",    "0,3"},
-    {"TVC empty counts as 0",           "TVCU",    "",        "0,01"},
     {"TTR1 down 1",                     "TTR1D",   "10",      "9"},
     {"TTR1 below 5 lifted by down",     "TTR1D",   "2",       "5"},
     {"TTR1 empty down",                 "TTR1D",   "",        "5"},
@@ -111,30 +103,23 @@ const StepRow steps[] = {
     {"TRC down a tenth",                "TRCD",    "4,5",     "4,4"},
     {"TRC below 1 becomes 1",           "TRCD",    "1,05",    "1"},
     {"TRC empty counts as 1, down",     "TRCD",    "",        "1"},
-    {"TRC letters count as 1, down",    "TRCD",    "abc",     "1"},
     {"TRC up a tenth",                  "TRCU",    "4,5",     "4,6"},
     {"TRC sum written short",           "TRCU",    "1,1",     "1,2"},
     {"TRC unbounded",                   "TRCU",    "500",     "500,1"},
-    {"TRC empty counts as 1, up",       "TRCU",    "",        "1,1"},
     {"TRC letters count as 1, up",      "TRCU",    "abc",     "1,1"},
     {"TCA down 1",                      "TCAD",    "20",      "19"},
     {"TCA below 1 becomes 1",           "TCAD",    "1,5",     "1"},
     {"TCA empty counts as 1, down",     "TCAD",    "",        "1"},
-    {"TCA letters count as 1, down",    "TCAD",    "abc",     "1"},
     {"TCA up 1",                        "TCAU",    "20",      "21"},
     {"TCA unbounded",                   "TCAU",    "1000000", "1000001"},
-    {"TCA empty counts as 1, up",       "TCAU",    "",        "2"},
     {"TCA letters count as 1, up",      "TCAU",    "abc",     "2"},
-    {"TCA spaces count as 1, up",       "TCAU",    "   ",     "2"},
     {"TCQ down a tenth",                "TCQD",    "2,5",     "2,4"},
     {"TCQ below 0.1 becomes 0.1",       "TCQD",    "0,15",    "0,1"},
     {"TCQ down to exactly 0.1",         "TCQD",    "0,2",     "0,1"},
     {"TCQ empty counts as 1, down",     "TCQD",    "",        "0,9"},
-    {"TCQ letters count as 1, down",    "TCQD",    "abc",     "0,9"},
     {"TCQ up a tenth",                  "TCQU",    "2,5",     "2,6"},
     {"TCQ sum written short",           "TCQU",    "0,2",     "0,3"},
     {"TCQ unbounded",                   "TCQU",    "1000",    "1000,1"},
-    {"TCQ empty counts as 1, up",       "TCQU",    "",        "1,1"},
     {"TCQ letters count as 1, up",      "TCQU",    "abc",     "1,1"},
 };
 // clang-format on
@@ -176,13 +161,8 @@ private slots:
     // Both buttons of every field with a step, and no others, each by its own name.
     void thirtyNamedButtons()
     {
-        const std::vector<Stepper> all = steppers::all();
-        for (const FieldRow& row : fieldTable)
-            for (const Direction direction : {Direction::Down, Direction::Up})
-                QCOMPARE(std::ranges::count(all, Stepper{row.field, direction}), row.step ? 1 : 0);
-
         QStringList names;
-        for (const Stepper& stepper : all)
+        for (const Stepper& stepper : steppers::all())
             names << steppers::buttonName(stepper);
         QCOMPARE(names, buttonNames);
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 30);

@@ -45,6 +45,125 @@ template <typename Real> QString generalForm(Real value, int significantDigits)
     return localised(ascii);
 }
 
+// A text read left to right, with what has been accepted of it so far in
+// from_chars' syntax ("-12.5e3").
+struct NumberScan {
+    explicit NumberScan(QStringView text)
+        : text(text)
+    {
+    }
+
+    QStringView text;
+    qsizetype at = 0;
+    std::string ascii;
+
+    bool atEnd() const { return at == text.size(); }
+    bool atDigit() const { return !atEnd() && isAsciiDigit(text[at]); }
+    bool atChar(char16_t c) const { return !atEnd() && text[at] == c; }
+    bool atAnyOf(char16_t a, char16_t b) const { return atChar(a) || atChar(b); }
+    // Passes over the token where it stands next; an empty one never does.
+    bool skip(const QString& token)
+    {
+        if (token.isEmpty() || !text.sliced(at).startsWith(token))
+            return false;
+        at += token.size();
+        return true;
+    }
+    void skipSpaces()
+    {
+        while (atChar(u' '))
+            ++at;
+    }
+    // Accepts the character where the scan stands.
+    void take() { ascii += char(text[at++].unicode()); }
+};
+
+void scanSign(NumberScan& scan)
+{
+    if (scan.atChar(u'-'))
+        scan.ascii += '-';
+    if (scan.atAnyOf(u'+', u'-'))
+        ++scan.at;
+}
+
+struct Mantissa {
+    bool seenDigit = false;
+    bool seenNonZero = false;
+    // The value lies below 10^firstNonZeroPosition (before the exponent is
+    // applied): tells an overflow from an underflow when from_chars gives up.
+    int firstNonZeroPosition = 0;
+};
+
+// Digits with grouping separators anywhere among them, then the decimal
+// separator and more digits.
+Mantissa scanMantissa(NumberScan& scan, const QString& decimal, const QString& group)
+{
+    Mantissa mantissa;
+    int integerDigits = 0;
+    while (true) {
+        if (scan.atDigit()) {
+            mantissa.seenNonZero = mantissa.seenNonZero || scan.text[scan.at] != u'0';
+            integerDigits += mantissa.seenNonZero;
+            scan.take();
+            mantissa.seenDigit = true;
+        } else if (group == decimal || !scan.skip(group)) {
+            break;
+        }
+    }
+    if (mantissa.seenNonZero)
+        mantissa.firstNonZeroPosition = integerDigits;
+    if (!scan.skip(decimal))
+        return mantissa;
+    scan.ascii += '.';
+    for (int fractionIndex = 1; scan.atDigit(); ++fractionIndex) {
+        if (scan.text[scan.at] != u'0' && !mantissa.seenNonZero) {
+            mantissa.seenNonZero = true;
+            mantissa.firstNonZeroPosition = 1 - fractionIndex;
+        }
+        scan.take();
+        mantissa.seenDigit = true;
+    }
+    return mantissa;
+}
+
+// "E" or "e", a sign and digits: the exponent, clamped; 0 without one, and
+// nothing for a mark without digits.
+std::optional<int> scanExponent(NumberScan& scan)
+{
+    if (!scan.atAnyOf(u'e', u'E'))
+        return 0;
+    ++scan.at;
+    scan.ascii += 'e';
+    const bool negative = scan.atChar(u'-');
+    if (scan.atAnyOf(u'+', u'-'))
+        scan.take();
+    if (!scan.atDigit())
+        return std::nullopt;
+    int exponent = 0;
+    while (scan.atDigit()) {
+        exponent = std::min(exponentClamp, exponent * 10 + (scan.text[scan.at].unicode() - u'0'));
+        scan.take();
+    }
+    return negative ? -exponent : exponent;
+}
+
+// The accepted text's value: too large is no number, too small to be told
+// from zero reads as zero.
+std::optional<double> valueOf(const std::string& ascii, const Mantissa& mantissa, int exponent)
+{
+    double value = 0;
+    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        if (mantissa.seenNonZero && mantissa.firstNonZeroPosition + exponent > 0)
+            return std::nullopt;
+        return ascii.front() == '-' ? -0.0 : 0.0;
+    }
+    if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 QStringView trimmed(QStringView text)
@@ -65,105 +184,17 @@ QString trimmed(const QString& text)
 std::optional<double> toNumber(const QString& text)
 {
     const QLocale locale;
-    const QString decimal = locale.decimalPoint();
-    const QString group = locale.groupSeparator();
-    const QStringView view(text);
-    const qsizetype size = view.size();
-    qsizetype at = 0;
-    auto startsWithAt = [&](const QString& token) {
-        return !token.isEmpty() && view.sliced(at).startsWith(token);
-    };
-    auto skipSpaces = [&] {
-        while (at < size && view[at] == u' ')
-            ++at;
-    };
-
-    std::string ascii; // the accepted number in from_chars' syntax
-    // The value lies below 10^firstNonZeroPosition (before the exponent is
-    // applied): tells an overflow from an underflow when from_chars gives up.
-    int firstNonZeroPosition = 0;
-    bool seenNonZero = false;
-    bool seenDigit = false;
-    int integerDigits = 0;
-
-    skipSpaces();
-    if (at < size && (view[at] == u'+' || view[at] == u'-')) {
-        if (view[at] == u'-')
-            ascii += '-';
-        ++at;
-    }
-    while (at < size) {
-        if (isAsciiDigit(view[at])) {
-            seenNonZero = seenNonZero || view[at] != u'0';
-            if (seenNonZero)
-                ++integerDigits;
-            ascii += char(view[at].unicode());
-            seenDigit = true;
-            ++at;
-        } else if (group != decimal && startsWithAt(group)) {
-            at += group.size();
-        } else {
-            break;
-        }
-    }
-    if (seenNonZero)
-        firstNonZeroPosition = integerDigits;
-    if (startsWithAt(decimal)) {
-        at += decimal.size();
-        ascii += '.';
-        int fractionIndex = 0;
-        while (at < size && isAsciiDigit(view[at])) {
-            ++fractionIndex;
-            if (view[at] != u'0' && !seenNonZero) {
-                seenNonZero = true;
-                firstNonZeroPosition = 1 - fractionIndex;
-            }
-            ascii += char(view[at].unicode());
-            seenDigit = true;
-            ++at;
-        }
-    }
-    if (!seenDigit)
+    NumberScan scan(text);
+    scan.skipSpaces();
+    scanSign(scan);
+    const Mantissa mantissa = scanMantissa(scan, locale.decimalPoint(), locale.groupSeparator());
+    if (!mantissa.seenDigit)
         return std::nullopt;
-
-    int exponent = 0;
-    if (at < size && (view[at] == u'e' || view[at] == u'E')) {
-        ++at;
-        ascii += 'e';
-        bool negativeExponent = false;
-        if (at < size && (view[at] == u'+' || view[at] == u'-')) {
-            negativeExponent = view[at] == u'-';
-            ascii += char(view[at].unicode());
-            ++at;
-        }
-        bool seenExponentDigit = false;
-        while (at < size && isAsciiDigit(view[at])) {
-            exponent = std::min(exponentClamp, exponent * 10 + (view[at].unicode() - u'0'));
-            ascii += char(view[at].unicode());
-            seenExponentDigit = true;
-            ++at;
-        }
-        if (!seenExponentDigit)
-            return std::nullopt;
-        if (negativeExponent)
-            exponent = -exponent;
-    }
-    skipSpaces();
-    if (at != size)
+    const std::optional<int> exponent = scanExponent(scan);
+    scan.skipSpaces();
+    if (!exponent || !scan.atEnd())
         return std::nullopt;
-
-    double value = 0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large is no number; too small to be told from zero reads as zero.
-        if (seenNonZero && firstNonZeroPosition + exponent > 0)
-            return std::nullopt;
-        return ascii.front() == '-' ? -0.0 : 0.0;
-    }
-    if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size() ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return valueOf(scan.ascii, mantissa, *exponent);
 }
 
 bool isNumeric(const QString& text)

@@ -6,6 +6,7 @@
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
 #include "field_edit.h"
+#include "result_label.h"
 #include "window_placement.h"
 #include "window_style.h"
 
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <limits>
 
@@ -329,7 +331,8 @@ void MainWindow::restoreSettings()
         const double y = *stored.top / twipsPerPixelY();
         if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit) {
             const QRect frame(QPoint(qRound(x), qRound(y)), size());
-            if (window_placement::showsUsablePart(frame, availableGeometries()))
+            placedFromFile = window_placement::showsUsablePart(frame, availableGeometries());
+            if (placedFromFile)
                 move(frame.topLeft());
         }
     }
@@ -348,14 +351,17 @@ void MainWindow::saveSettings()
     saved = true;
 
     settings_file::Settings current;
-    if (placesWindows) {
+    if (placesWindows && !standsWhereItWasPlaced()) {
         const QPoint frame = frameGeometry().topLeft();
         current.top = float(frame.y() * twipsPerPixelY());
         current.left = float(frame.x() * twipsPerPixelX());
     } else {
-        // The window's place is unknown here: the position read at start goes
-        // back unchanged, and one never read is written empty (no number),
-        // which the next start skips as it does a missing one.
+        // The window's place is unknown here, or it is where the file put it:
+        // the position read at start goes back unchanged, and one never read
+        // is written empty (no number), which the next start skips as it does
+        // a missing one. Written from the frame, an unmoved window's position
+        // would drift: a pixel is 15 twips, and a window manager may nudge a
+        // window towards the screen (openbox keeps a tenth of it there).
         constexpr float noPosition = std::numeric_limits<float>::quiet_NaN();
         current.top = readTop.value_or(noPosition);
         current.left = readLeft.value_or(noPosition);
@@ -366,6 +372,20 @@ void MainWindow::saveSettings()
         current.boxes.insert(row.box, unitBoxes[row.box]->isChecked());
     // A failed save leaves the old file as it was; closing goes ahead regardless.
     settings_file::save(settings_file::iniPath(settingsDirectory), current);
+}
+
+bool MainWindow::standsWhereItWasPlaced() const
+{
+    return placedFromFile && shownFrame == frameGeometry().topLeft();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    // The window manager has placed the frame by the time the window is
+    // first exposed.
+    if (!shownFrame)
+        windowHandle()->installEventFilter(this);
+    QWidget::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -388,7 +408,7 @@ void MainWindow::apply(const Writes& writes)
         if (const auto* field = std::get_if<Field>(&write.target))
             fieldEdits[*field]->setText(write.text);
         else
-            resultLabels[std::get<Output>(write.target)]->setText(write.text);
+            showResult(*resultLabels[std::get<Output>(write.target)], write.text);
     }
 }
 
@@ -491,6 +511,11 @@ void MainWindow::step(steppers::Stepper stepper)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        shownFrame = frameGeometry().topLeft();
+        windowHandle()->removeEventFilter(this);
+    }
     // Only a mouse click into the ratio field recalculates, not focus by Tab.
     if (event->type() == QEvent::MouseButtonRelease && watched == fieldEdits[Field::GearRatio] &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)

@@ -31,6 +31,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
@@ -60,6 +61,8 @@ private:
     // Has a screen reader say the texts of one action, with their captions.
     void announce(const Writes& writes);
     bool keyPressedOn(QObject* watched, const QKeyEvent& key);
+    // Still where the stored position put it, as far as the window manager let it.
+    bool standsWhereItWasPlaced() const;
 
     QRect pixels(const TwipsRect& twips) const;
     double twipsPerPixelX() const;
@@ -69,6 +72,8 @@ private:
     const QStringList earlierSettingsFiles;
     const bool placesWindows;               // the platform can report and set the window's position
     std::optional<float> readTop, readLeft; // twips, the position the file held at start
+    bool placedFromFile = false;            // that position was applied
+    std::optional<QPoint> shownFrame;       // px, where the window first showed
     bool restoring = false; // the unit boxes convert nothing while stored states come back
     bool saved = false;
     bool keepStoredFile = false; // something is stored there that could not be read

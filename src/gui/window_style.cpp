@@ -10,6 +10,8 @@ namespace {
 
 constexpr int ringWidth = 2; // px
 constexpr double ringContrast = 4.5;
+// WCAG's least contrast for the parts of a control that show its state.
+constexpr double markContrast = 3;
 
 // Relative luminance of a colour, as contrast ratios are defined on it.
 double luminance(const QColor& colour)
@@ -28,17 +30,44 @@ double contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The palette's highlight, darkened on a light background or lightened on a
-// dark one until it stands out; black or white where no shade of it does.
-QColor ringColour(const QPalette& palette, const QColor& background)
+// The colour, darkened on a light background or lightened on a dark one
+// until it stands out `ratio`:1; black or white where no shade of it does.
+QColor standingOut(QColor colour, const QColor& background, double ratio)
 {
     const bool lightBackground = luminance(background) > 0.18;
-    QColor colour = palette.color(QPalette::Highlight);
-    for (int step = 0; step < 8 && contrast(colour, background) < ringContrast; ++step)
+    for (int step = 0; step < 8 && contrast(colour, background) < ratio; ++step)
         colour = lightBackground ? colour.darker(125) : colour.lighter(125);
-    if (contrast(colour, background) < ringContrast)
+    if (contrast(colour, background) < ratio)
         colour = lightBackground ? Qt::black : Qt::white;
     return colour;
+}
+
+QColor ringColour(const QPalette& palette, const QColor& background)
+{
+    return standingOut(palette.color(QPalette::Highlight), background, ringContrast);
+}
+
+// Fusion outlines an unticked box or option in a shade of the window that
+// dark palettes (Adwaita-Dark) and its own light one leave hardly visible:
+// the same outline again, in a shade that stands out from the window.
+void drawMarkOutline(QPainter* painter, const QStyleOption* option, bool round)
+{
+    const QColor window = option->palette.color(QPalette::Window);
+    painter->save();
+    painter->setPen(standingOut(window.darker(150), window, markContrast));
+    painter->setBrush(Qt::NoBrush);
+    // Crisp: antialiased, a 1 px circle spreads over pixels that each stand
+    // out too little.
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    const QRect& rect = option->rect;
+    if (round) {
+        // Fusion's circle: centred one pixel right of and below the middle.
+        const double radius = (rect.width() + (rect.width() + 1) % 2) / 2.0 - 1;
+        painter->drawEllipse(QPointF(rect.center() + QPoint(1, 1)), radius, radius);
+    } else {
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+    painter->restore();
 }
 
 void drawRing(QPainter* painter, const QRect& rect, const QColor& colour)
@@ -83,6 +112,11 @@ void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
         if (option->state & State_HasFocus)
             drawRing(painter, option->rect,
                      ringColour(option->palette, option->palette.color(QPalette::Base)));
+        return;
+    case PE_IndicatorCheckBox:
+    case PE_IndicatorRadioButton:
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        drawMarkOutline(painter, option, element == PE_IndicatorRadioButton);
         return;
     default:
         QProxyStyle::drawPrimitive(element, option, painter, widget);
