@@ -104,19 +104,20 @@ orig:
 	@echo "Made ../jolv_$(UPSTREAM_VERSION).orig.tar.xz"
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, the stored position under openbox, then every
-# fuzz target for FUZZ_SECONDS on its committed corpus (new finds go to a
-# scratch folder, not into the repo), then the Windows build and its checks
-# under Wine (three quarters of an hour more while Qt for Windows is not
-# cached yet).
-check: test-deps
+# UndefinedBehaviorSanitizer, the stored position under openbox (with the
+# plain program: on an X server the sanitizers trip over Xlib's own string
+# reads), then every fuzz target for FUZZ_SECONDS on its committed corpus (new
+# finds go to a scratch folder, not into the repo), then the Windows build and
+# its checks under Wine (three quarters of an hour more while Qt for Windows
+# is not cached yet).
+check: test-deps program
 	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
-	$(SANITIZER_OPTIONS) tools/check_position.sh $(CHECK_DIR)/jolv
+	tools/check_position.sh $(BUILD_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \

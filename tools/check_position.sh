@@ -23,7 +23,9 @@ run() {
     sleep 0.5 # placed and drawn
     if [ "$2" = moved ]; then xdotool windowmove "$window" 200 100; sleep 0.5; fi
     kill -TERM "$pid"; wait "$pid"
-  ' _ "$program" "$3"
+  ' _ "$program" "$3" || echo "exited with $?"
+  # A whole file, so that the program did save it.
+  [ "$(grep -c $'\r$' "$scratch/$1-$2/JOLV.INI")" -eq 22 ] || echo "not saved"
   grep -h '^WINDOW' "$scratch/$1-$2/JOLV.INI" | tr -d '\r' | tr '\n' ' '
 }
 
