@@ -11,7 +11,9 @@ TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream ap
 	adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
-CHECK_PACKAGES := clang libclang-rt-14-dev
+# With the accessibility bus replay (tools/atspi/) in make check.
+CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon \
+	$(VIRTUAL_DISPLAY_PACKAGES)
 CHECK_DIR := build-check
 FUZZ_SECONDS := 20
 FUZZ_TARGETS := fuzz_field_values fuzz_settings_file fuzz_calculations fuzz_window
@@ -82,7 +84,8 @@ package: test-deps
 	tools/build_package.sh . $(BUILD_DIR)
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, then every fuzz target for FUZZ_SECONDS on its
+# UndefinedBehaviorSanitizer, hostile calls over a real accessibility bus to
+# the sanitized program, then every fuzz target for FUZZ_SECONDS on its
 # committed corpus (new finds go to a scratch folder, not into the repo).
 check: test-deps
 	$(call install_missing,$(CHECK_PACKAGES))
@@ -91,6 +94,7 @@ check: test-deps
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
+	$(SANITIZER_OPTIONS) tools/atspi/replay.sh $(CHECK_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \
