@@ -72,9 +72,11 @@ def terminate_during(process, field, name, calls, expected_rpm, config):
     except subprocess.TimeoutExpired:
         return "%s: not ended %d s after SIGTERM" % (name, SAVE_SECONDS)
     took = time.monotonic() - sent
+    if process.returncode != 0:  # under the sanitizers also a fault they found
+        return "%s: exit status %d" % (name, process.returncode)
     path = os.path.join(config, "JOLV.INI")
     if not os.path.exists(path):
-        return "%s: nothing saved (exit status %d)" % (name, process.returncode)
+        return "%s: nothing saved" % name
     with open(path, "rb") as file:
         saved = file.read()
     if b"\0" in saved:
