@@ -11,7 +11,9 @@ TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream ap
 	adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
-CHECK_PACKAGES := clang libclang-rt-14-dev
+# With the accessibility bus replay (tools/atspi/) in make check.
+CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon \
+	$(VIRTUAL_DISPLAY_PACKAGES)
 # The Windows cross build: compiler, Qt's host tools (moc, rcc, uic) and what
 # Qt's own build runs, Wine to test, NSIS and zip to package.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build perl \
@@ -30,6 +32,9 @@ ASAN_CHECKS := detect_leaks=1:abort_on_error=1:strict_string_checks=1
 OTHER_SANITIZER_OPTIONS := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp
 SANITIZER_OPTIONS := ASAN_OPTIONS=$(ASAN_CHECKS) $(OTHER_SANITIZER_OPTIONS)
+# On a real X display libxkbcommon-x11 copies atom names with strndup from
+# replies that hold no NUL after them, which strict_string_checks reports.
+DISPLAY_SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 $(OTHER_SANITIZER_OPTIONS)
 # A fuzzer frees millions of short-lived blocks: a 16 MiB quarantine instead
 # of 256 still catches a use soon after a free but keeps memory flat, and
 # allocation stacks of 5 frames instead of 30 cost far less to record. Both
@@ -104,7 +109,8 @@ orig:
 	@echo "Made ../jolv_$(UPSTREAM_VERSION).orig.tar.xz"
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer, the stored position under openbox (with the
+# UndefinedBehaviorSanitizer, hostile calls over a real accessibility bus to
+# the sanitized program, the stored position under openbox (with the
 # plain program: on an X server the sanitizers trip over Xlib's own string
 # reads), then every fuzz target for FUZZ_SECONDS on its committed corpus (new
 # finds go to a scratch folder, not into the repo), then the Windows build and
@@ -117,6 +123,7 @@ check: test-deps program
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
+	$(DISPLAY_SANITIZER_OPTIONS) tools/atspi/replay.sh $(CHECK_DIR)/jolv
 	tools/check_position.sh $(BUILD_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \

@@ -5,10 +5,18 @@
 #include "gui/main_window.h"
 #include "support.h"
 
+#ifdef QT_DBUS_LIB
+#include "gui/accessibility_bus.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#endif
+
 #include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +29,9 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -808,6 +819,18 @@ private slots:
                 QCOMPARE(runEnd, length);
             }
         }
+        // Far outside the text, as any program on the accessibility bus may
+        // ask: nothing there, and the answers lie within the text.
+        for (const int offset :
+             {std::numeric_limits<int>::min(), -1, length + 1, std::numeric_limits<int>::max()}) {
+            int start = -1, end = -1;
+            queried->textAtOffset(offset, QAccessible::WordBoundary, &start, &end);
+            QVERIFY(0 <= start && start <= end && end <= length);
+            QCOMPARE(queried->characterRect(offset), QRect());
+            QVERIFY(text.contains(queried->text(offset, std::numeric_limits<int>::max())));
+            queried->setCursorPosition(offset);
+            QVERIFY(0 <= queried->cursorPosition() && queried->cursorPosition() <= length);
+        }
         // The pieces a reader moves by, in "12 34": words keep their spaces,
         // the end of the text is no word, and the line is the whole text.
         field->setText(QStringLiteral("12 34"));
@@ -820,6 +843,70 @@ private slots:
         QCOMPARE(queried->textAtOffset(5, QAccessible::LineBoundary, &start, &end), "12 34");
         QCOMPARE(queried->textAtOffset(3, QAccessible::CharBoundary, &start, &end), "3");
     }
+
+#ifdef QT_DBUS_LIB
+    // In front of Qt's bus adaptor, at once: a text range reaching outside
+    // the text and every insertion are answered here, the field holding at
+    // most what was given, without control characters; the rest goes on to
+    // the adaptor.
+    void busCallGuardAnswersHostileCalls_data()
+    {
+        constexpr int smallest = std::numeric_limits<int>::min();
+        constexpr int largest = std::numeric_limits<int>::max();
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<bool>("handedOn");
+        QTest::addColumn<QString>("expected");
+        const QString extents = QStringLiteral("GetRangeExtents");
+        const QString insert = QStringLiteral("InsertText");
+        QTest::newRow("from -2^31")
+            << extents << QVariantList{smallest, -1, 0u} << false << "10000";
+        QTest::newRow("to 2^31-1") << extents << QVariantList{0, largest, 0u} << false << "10000";
+        QTest::newRow("to length + 1") << extents << QVariantList{0, 6, 0u} << false << "10000";
+        QTest::newRow("the whole text") << extents << QVariantList{0, -1, 0u} << true << "10000";
+        QTest::newRow("too few arguments") << extents << QVariantList{0} << false << "10000";
+        QTest::newRow("claiming 64") << insert << QVariantList{0, "abc", 64} << false << "abc10000";
+        QTest::newRow("claiming 2^31-1")
+            << insert << QVariantList{smallest, "abc", largest} << false << "abc10000";
+        QTest::newRow("claiming -1") << insert << QVariantList{0, "abc", -1} << false << "10000";
+        // A NUL ends the given text; control characters become spaces or go.
+        QTest::newRow("a NUL within")
+            << insert << QVariantList{0, QStringLiteral("ab\0heap"), 64} << false << "ab10000";
+        QTest::newRow("a tab and an escape")
+            << insert << QVariantList{0, "1\t2\x1b", 4} << false << "1 210000";
+    }
+    void busCallGuardAnswersHostileCalls()
+    {
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        QFETCH(bool, handedOn);
+        QFETCH(QString, expected);
+        MainWindow window(settingsDirectory.path());
+        auto* field = findControl<QLineEdit>(window, "TUM");
+        // Stands for Qt's adaptor and counts what reaches it.
+        struct Adaptor : QDBusVirtualObject {
+            int calls = 0;
+            QString introspect(const QString&) const override { return {}; }
+            bool handleMessage(const QDBusMessage&, const QDBusConnection&) override
+            {
+                return ++calls;
+            }
+        } adaptor;
+        auto* guard = new BusCallGuard(&adaptor);
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QStringLiteral(":1.1"),
+            QStringLiteral("/org/a11y/atspi/accessible/%1")
+                .arg(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(field))),
+            member == "InsertText" ? "org.a11y.atspi.EditableText" : "org.a11y.atspi.Text", member);
+        message.setArguments(arguments);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(guard->handleMessage(message, QDBusConnection(QStringLiteral("unconnected"))));
+        QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(adaptor.calls, handedOn ? 1 : 0);
+        QCOMPARE(field->text(), expected);
+    }
+#endif
 
     // Each result is labelled by its caption, and read by its visible text.
     void captionsLabelTheirResults()

@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -153,7 +155,7 @@ QMap<QString, QByteArray> tree(const QString& root)
 }
 
 #ifdef Q_OS_UNIX
-enum class OnDisk { Nothing, Directory, Fifo, File, UnreadableFile };
+enum class OnDisk { Nothing, Directory, Fifo, File, UnreadableFile, LinkLoop, LinksPast40 };
 enum class Obstacle { ReadOnlyDirectory, DirectoryNamedLikeTheFile, MissingDirectory };
 enum class Found { Nothing, Read, Refused };
 enum class SetUp {
@@ -437,10 +439,17 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             QVERIFY(file.setFileTime(now.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
         }
+        // Nor is a directory of a save's name, which is logged instead.
+        QVERIFY(QDir(directory.path()).mkdir(QStringLiteral(".JOLV.INI.saving-folder")));
+        QLoggingCategory::setFilterRules(QStringLiteral("jolv.settings.info=true"));
+        const auto quiet = qScopeGuard([] { QLoggingCategory::setFilterRules({}); });
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^left as it is, a directory .*folder"));
         QVERIFY(settings_file::save(path, defaults()));
-        QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                 (QStringList{".JOLV.INI.saving-fresh1", ".jolv.ini.saving-lower1", "JOLV.INI",
-                              "JOLV.INI.aB3xYz", "JOLV.INI.backup"}));
+        QCOMPARE(QDir(directory.path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+                 (QStringList{".JOLV.INI.saving-folder", ".JOLV.INI.saving-fresh1",
+                              ".jolv.ini.saving-lower1", "JOLV.INI", "JOLV.INI.aB3xYz",
+                              "JOLV.INI.backup"}));
     }
 
 #ifdef Q_OS_UNIX
@@ -454,6 +463,8 @@ private slots:
         QTest::addColumn<qint64>("fileSize"); // a key line, then a comment filling up
         QTest::addColumn<Found>("found");
         QTest::newRow("no file") << OnDisk::Nothing << 0LL << Found::Nothing;
+        QTest::newRow("a link loop") << OnDisk::LinkLoop << 0LL << Found::Nothing;
+        QTest::newRow("a chain of 45 links") << OnDisk::LinksPast40 << 0LL << Found::Nothing;
         QTest::newRow("directory") << OnDisk::Directory << 0LL << Found::Refused;
         QTest::newRow("named pipe, which would block a read")
             << OnDisk::Fifo << 0LL << Found::Refused;
@@ -469,6 +480,7 @@ private slots:
         QFETCH(Found, found);
         const QTemporaryDir directory;
         const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+        const auto quiet = qScopeGuard([] { QLoggingCategory::setFilterRules({}); });
         switch (onDisk) {
         case OnDisk::Nothing:
             break;
@@ -482,6 +494,24 @@ private slots:
         case OnDisk::UnreadableFile:
             QVERIFY(writeFile(path, "RPM=5000\r\n*" + QByteArray(fileSize - 11, 'x')));
             break;
+        case OnDisk::LinkLoop:
+        case OnDisk::LinksPast40: {
+            // JOLV.INI -> link1 -> ... -> linkN, the last back to JOLV.INI or
+            // to nothing; logged as what it is, not as a first start.
+            const bool loop = onDisk == OnDisk::LinkLoop;
+            const int links = loop ? 2 : 45;
+            QString from = path;
+            for (int number = 1; number <= links; ++number) {
+                const QString to = loop && number == links
+                                       ? path
+                                       : directory.filePath(QStringLiteral("link%1").arg(number));
+                QVERIFY(QFile::link(to, from));
+                from = to;
+            }
+            QLoggingCategory::setFilterRules(QStringLiteral("jolv.settings.info=true"));
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^no settings file: its links"));
+            break;
+        }
         }
         const std::optional<Settings> expected = found == Found::Read ? Settings{.texts =
                                                                                  { { F::Rpm,

@@ -191,16 +191,21 @@ bool isReadOnly(const QString& path)
 // A save killed half-way leaves its temporary file. One whose time lies
 // further from now than any save takes belongs to no running save and goes,
 // so that kills cannot pile them up; also one dated in the future (a clock
-// set back, a copied folder), which would otherwise never grow old.
+// set back, a copied folder), which would otherwise never grow old. A
+// directory of such a name is no save's and stays, but is logged.
 void removeStaleSavingFiles(const QFileInfo& target)
 {
     constexpr qint64 longestSaveMilliseconds = 5000;
     const QDateTime now = QDateTime::currentDateTime();
     QDir directory = target.dir();
     directory.setNameFilters({savingPrefix(target) + u'*'});
-    directory.setFilter(QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    directory.setFilter(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden |
+                        QDir::CaseSensitive);
     for (const QFileInfo& saving : directory.entryInfoList())
-        if (std::abs(now.msecsTo(saving.lastModified())) > longestSaveMilliseconds)
+        if (saving.isDir())
+            qCInfo(settingsLog) << "left as it is, a directory named like a save's file:"
+                                << saving.filePath();
+        else if (std::abs(now.msecsTo(saving.lastModified())) > longestSaveMilliseconds)
             QFile::remove(saving.filePath());
 }
 
@@ -259,7 +264,14 @@ std::optional<Settings> load(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        qCInfo(settingsLog) << "no settings file yet:" << path;
+        // A link to nothing yet is a first start; one whose links cannot be
+        // followed to an end will not be saved either.
+        if (info.isSymLink() && !finalTarget(path))
+            qCInfo(settingsLog) << "no settings file: its links cannot be followed to an end (a "
+                                   "loop, more than 40):"
+                                << path;
+        else
+            qCInfo(settingsLog) << "no settings file yet:" << path;
         return Settings{};
     }
     const auto refused = [&](const QString& reason) {

@@ -3,9 +3,14 @@
 
 #include "field_edit.h"
 
+#ifdef QT_DBUS_LIB
+#include "accessibility_bus.h"
+#endif
+
 #include <QAccessibleWidget>
 #include <QList>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -65,6 +70,9 @@ public:
     {
         addControllingSignal(QStringLiteral("textChanged(const QString&)"));
         addControllingSignal(QStringLiteral("returnPressed()"));
+        const auto forgetLayout = [this] { layout.reset(); };
+        QObject::connect(edit, &QLineEdit::textChanged, edit, forgetLayout);
+        QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, forgetLayout);
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -152,18 +160,21 @@ public:
         return {};
     }
 
+    // Nothing outside the text and the place after it: a caller may ask for
+    // every offset of a range it chose.
     QRect characterRect(int offset) const override
     {
-        const FieldEdit* line = edit();
-        const int at = clamped(offset);
-        const QRect cursor = line->cursorRect();
-        const QFontMetrics metrics = line->fontMetrics();
+        if (offset < 0 || offset > characterCount())
+            return {};
+        const Layout& laidOut = currentLayout();
+        const QList<qreal>& places = laidOut.caretPlaces;
         // The cursor stands at cursorPosition(); other characters lie at
-        // their advance from it.
-        const int x = cursor.center().x() + metrics.horizontalAdvance(line->text().left(at)) -
-                      metrics.horizontalAdvance(line->text().left(line->cursorPosition()));
-        const int width = at < characterCount() ? metrics.horizontalAdvance(line->text()[at]) : 0;
-        return QRect(line->mapToGlobal(QPoint(x, cursor.top())), QSize(width, cursor.height()));
+        // their distance from it.
+        const QRect& cursor = laidOut.cursor;
+        const qreal x = cursor.center().x() + places[offset] - places[edit()->cursorPosition()];
+        const qreal width = offset < characterCount() ? places[offset + 1] - places[offset] : 0;
+        return QRect(edit()->mapToGlobal(QPoint(qRound(x), cursor.top())),
+                     QSize(qRound(width), cursor.height()));
     }
     int offsetAtPoint(const QPoint& point) const override
     {
@@ -180,16 +191,51 @@ public:
         replaceText(startOffset, endOffset, QString());
     }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    // Only the given characters up to a NUL, which ends a caller's string
+    // (Qt's bus adaptor pads a text to the length the caller claims with
+    // whatever memory follows it), and no more than the field holds.
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
         const int start = clamped(startOffset);
         const int end = std::max(start, clamped(endOffset));
-        edit()->setText(edit()->text().replace(start, end - start, text));
+        const QString given = text.left(text.indexOf(QChar(u'\0'))).left(edit()->maxLength());
+        edit()->setText(edit()->text().replace(start, end - start, given));
     }
 
 private:
     FieldEdit* edit() const { return static_cast<FieldEdit*>(widget()); }
     int clamped(int offset) const { return std::clamp(offset, 0, characterCount()); }
+
+    // Where the characters stand, worked out once for each text and cursor
+    // position: a reader may ask for the box of every character of a range,
+    // a field holds up to 32767 of them, and the line edit finds its cursor
+    // by walking the text up to it.
+    struct Layout {
+        QRect cursor;
+        QList<qreal> caretPlaces; // before each offset and after the text, px from its start
+    };
+    const Layout& currentLayout() const
+    {
+        if (!layout) {
+            layout.emplace();
+            layout->cursor = edit()->cursorRect();
+            const QString text = edit()->text();
+            const QFontMetricsF metrics(edit()->font());
+            qreal place = 0;
+            for (qsizetype at = 0; at < text.size(); ++at) {
+                layout->caretPlaces.append(place);
+                // A surrogate pair is one character, as wide as its first half.
+                const bool secondHalf =
+                    at > 0 && text[at].isLowSurrogate() && text[at - 1].isHighSurrogate();
+                if (!secondHalf)
+                    place +=
+                        metrics.horizontalAdvance(text.mid(at, text[at].isHighSurrogate() ? 2 : 1));
+            }
+            layout->caretPlaces.append(place);
+        }
+        return *layout;
+    }
+    mutable std::optional<Layout> layout; // forgotten whenever the text or the cursor moves
 
     // The piece at `offset`, or the one `step` pieces before or after it;
     // an empty piece at the text's start or end where there is none.
@@ -256,4 +302,7 @@ void installAccessibleInterfaces()
         return true;
     }();
     Q_UNUSED(installed);
+#ifdef QT_DBUS_LIB
+    guardAccessibilityBus();
+#endif
 }

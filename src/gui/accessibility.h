@@ -20,6 +20,7 @@ public:
     void announce(const QString& text);
 };
 
-// Makes Qt ask us for the accessible interfaces of FieldEdit and Announcer;
+// Makes Qt ask us for the accessible interfaces of FieldEdit and Announcer,
+// and guards the accessibility bus where there is one (accessibility_bus.h);
 // safe to call more than once.
 void installAccessibleInterfaces();

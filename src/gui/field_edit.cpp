@@ -3,6 +3,44 @@
 
 #include <QFocusEvent>
 #include <QMetaObject>
+#include <QValidator>
+
+namespace {
+
+// Tabs and line breaks (pasted from several cells or lines) become spaces, so
+// that the pieces stay apart; every other control character (a NUL, an
+// escape) goes. The text is always acceptable: nothing a user pastes is
+// refused as a whole.
+class WithoutControlCharacters : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& text, int& position) const override
+    {
+        QString cleaned;
+        int cleanedPosition = position;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c.category() != QChar::Other_Control)
+                cleaned += c;
+            else if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f')
+                cleaned += u' ';
+            else if (i < position)
+                --cleanedPosition;
+        }
+        text = cleaned;
+        position = cleanedPosition;
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+FieldEdit::FieldEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setValidator(new WithoutControlCharacters(this));
+}
 
 void FieldEdit::focusInEvent(QFocusEvent* event)
 {

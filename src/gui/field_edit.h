@@ -2,8 +2,10 @@
 #pragma once
 
 // The widget behind every input field of the window: a line edit whose
-// accessible interface is our own (accessibility.h), and which selects its
-// text on keyboard focus only once the focus has been reported.
+// accessible interface is our own (accessibility.h), which selects its text
+// on keyboard focus only once the focus has been reported, and whose text
+// never holds a control character, however it comes in (typed, pasted, set
+// by the program or by a screen reader).
 
 #include <QLineEdit>
 
@@ -12,7 +14,7 @@ class FieldEdit : public QLineEdit {
 
 public:
     using QLineEdit::cursorRect; // where screen readers are told the characters stand
-    using QLineEdit::QLineEdit;
+    explicit FieldEdit(QWidget* parent = nullptr);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

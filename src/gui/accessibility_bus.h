@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// On Linux a screen reader, and any other program that reaches the
+// accessibility bus (AT-SPI over D-Bus), talks to Qt's adaptor there. Two of
+// its calls do harm whatever our interfaces answer: Qt 6.4 asks for the box
+// of a text range offset by offset over the range the caller names (2^31
+// calls for -2^31..-1, without end for 0..2^31-1: the window freezes and
+// cannot save when the session ends), and pads an inserted text to the length
+// the caller claims with the memory behind it. BusCallGuard stands in Qt's
+// adaptor's place on the bus, answers those two itself and hands every other
+// call on.
+
+#include <QDBusVirtualObject>
+#include <QPointer>
+
+class BusCallGuard : public QDBusVirtualObject {
+    Q_OBJECT
+
+public:
+    // Owned by the adaptor it guards, and gone with it.
+    explicit BusCallGuard(QDBusVirtualObject* adaptor);
+
+    QString introspect(const QString& path) const override;
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+
+private:
+    QPointer<QDBusVirtualObject> adaptor;
+};
+
+// Puts a guard in front of Qt's adaptor as soon as Qt has registered it on
+// the accessibility bus; safe to call more than once.
+void guardAccessibilityBus();

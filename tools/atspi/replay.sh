@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Replays hostile calls through a real accessibility bus: Xvfb, a private
+# D-Bus session with the AT-SPI bus and registry, and the program started
+# by hostile_calls.py for each case. Bounded to two minutes in all.
+# Needs: python3-pyatspi at-spi2-core dbus xvfb xauth.
+# Usage: tools/atspi/replay.sh PROGRAM
+set -euo pipefail
+program=$(realpath "${1:?program}")
+here=$(dirname "$(realpath "$0")")
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$runtime
+timeout 120 xvfb-run -a -s '-screen 0 1024x768x24' dbus-run-session -- bash -c '
+  /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
+  launcher=$!
+  status=0
+  /usr/bin/python3 "$1" "$2" || status=$?
+  kill "$launcher" 2> /dev/null || true
+  exit "$status"
+' _ "$here/hostile_calls.py" "$program"
