@@ -29,13 +29,7 @@ fail() {
 }
 
 rm -rf "$WINEPREFIX"
-display_number=$((90 + RANDOM % 400))
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display_number
-trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
-make_wine_prefix
-wineserver -p
+start_wine_on_private_display
 
 windows_folder=$WINEPREFIX/drive_c/windows
 appdata=$(wine cmd /c 'echo %APPDATA%' 2> /dev/null | tr -d '\r')

@@ -12,14 +12,7 @@ export QT_PREFIX=$2
 export WINEPREFIX=$build/wine-prefix
 . "$(dirname "$0")/wine_env.sh"
 
-# Wine's window functions need a display even for offscreen Qt.
-display_number=$((90 + RANDOM % 400))
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display_number
-trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
-make_wine_prefix
-wineserver -p # one server for all suites, instead of one started per suite
+start_wine_on_private_display # one server for all suites, instead of one started per suite
 # Brings up Wine's desktop process before the suites: the first of two
 # suites started together could otherwise wait on it for good.
 wine cmd /c exit > /dev/null 2>&1

@@ -26,3 +26,15 @@ make_wine_prefix() {
 		wineserver -w
 	fi
 }
+
+# A private Xvfb (Wine's window functions need a display even for offscreen
+# Qt), the prefix, and one persistent Wine server; both end with the script.
+start_wine_on_private_display() {
+	local display_number=$((90 + RANDOM % 400))
+	Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+	xvfb=$!
+	export DISPLAY=:$display_number
+	trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
+	make_wine_prefix
+	wineserver -p
+}
