@@ -113,9 +113,7 @@ orig:
 # the sanitized program, the stored position under openbox (with the
 # plain program: on an X server the sanitizers trip over Xlib's own string
 # reads), then every fuzz target for FUZZ_SECONDS on its committed corpus (new
-# finds go to a scratch folder, not into the repo), then the Windows build and
-# its checks under Wine (three quarters of an hour more while Qt for Windows
-# is not cached yet).
+# finds go to a scratch folder, not into the repo).
 check: test-deps program
 	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -136,7 +134,6 @@ check: test-deps program
 	    tail -40 $$scratch.log; echo "$$target failed"; exit 1; \
 	  fi; \
 	done
-	$(MAKE) windows-test
 
 # Start-up time and memory against a bare Qt window, on a virtual display.
 bench: build
