@@ -19,7 +19,7 @@ CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-dae
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build perl \
 	python3 xz-utils wine wine64 nsis zip xvfb xauth xdotool imagemagick
 WINDOWS_BUILD_DIR := build-windows
-# Qt for Windows is built once (about an hour on two cores) and kept here.
+# Qt for Windows is built once (about 46 minutes on two cores) and kept here.
 JOLV_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/jolv
 QT_WINDOWS := $(JOLV_CACHE)/qt-6.4.2-mingw64
 VERSION := $(shell awk '/^project/ { print $$3; exit }' CMakeLists.txt)
