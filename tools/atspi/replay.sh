@@ -12,11 +12,19 @@ runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
-timeout 120 xvfb-run -a -s '-screen 0 1024x768x24' dbus-run-session -- bash -c '
+# What the X server said goes to its log, shown when a case fails.
+status=0
+timeout 120 "$here/../xvfb_run.sh" -e "$runtime/xvfb.log" -s '-screen 0 1024x768x24' \
+  dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
   launcher=$!
   status=0
   /usr/bin/python3 "$1" "$2" || status=$?
   kill "$launcher" 2> /dev/null || true
   exit "$status"
-' _ "$here/hostile_calls.py" "$program"
+' _ "$here/hostile_calls.py" "$program" || status=$?
+if [ "$status" -ne 0 ] && [ -s "$runtime/xvfb.log" ]; then
+  echo "The X server said:"
+  cat "$runtime/xvfb.log"
+fi
+exit "$status"
