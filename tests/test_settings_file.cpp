@@ -85,48 +85,23 @@ Settings defaults()
                       {F::CableLength, ""}, {F::CableSection, "2,5"}},
             .boxes = {{B::Inch, false}, {B::MetresPerSecond, false}}};
 }
+
+// Every value set, each field to a different text that a reader could trip over.
+const Settings oddValues = {
+    .top = -7.5, .left = 1440.25,
+    .texts = {{F::Rpm, "abc"}, {F::Pitch, "4=1"}, {F::Slip, "*5"}, {F::DriveSpeed, ""},
+              {F::SpeedConstant, "1.000,5"}, {F::CellCount, "a\tb"}, {F::CellVoltage, "1,1"},
+              {F::GearRatio, "="}, {F::PinionTeeth, "-0"}, {F::GearTeeth, "1E3"},
+              {F::CableLength, "Zähne"}, {F::BladeLength, "mm²"}, {F::HubLength, "1 2"},
+              {F::BladeWeight, "RPM=5"}, {F::RotorSpeed, "**"}, {F::CellResistance, "\t"},
+              {F::Current, "x\fy"}, {F::CableSection, "2,5"}},
+    .boxes = {{B::Inch, true}, {B::MetresPerSecond, false}}};
 // clang-format on
 
 Settings changed(Settings settings, const std::function<void(Settings&)>& change)
 {
     change(settings);
     return settings;
-}
-
-// Every value set, each field to a different text that a reader could trip over.
-const Settings oddValues = changed(defaults(), [](Settings& s) {
-    s.top = -7.5;
-    s.left = 1440.25;
-    s.texts = {{F::Rpm, "abc"},
-               {F::Pitch, "4=1"},
-               {F::Slip, "*5"},
-               {F::DriveSpeed, ""},
-               {F::SpeedConstant, "1.000,5"},
-               {F::CellCount, "a\tb"},
-               {F::CellVoltage, "1,1"},
-               {F::GearRatio, "="},
-               {F::PinionTeeth, "-0"},
-               {F::GearTeeth, "1E3"},
-               {F::CableLength, "Zähne"},
-               {F::BladeLength, "mm²"},
-               {F::HubLength, "1 2"},
-               {F::BladeWeight, "RPM=5"},
-               {F::RotorSpeed, "**"},
-               {F::CellResistance, "\t"},
-               {F::Current, "x\fy"},
-               {F::CableSection, "2,5"}};
-    s.boxes[B::Inch] = true;
-});
-
-// What reading back a file gives that was written from no values at all:
-// every key there, at zero, empty or cleared.
-Settings blankValues()
-{
-    Settings blank = defaults();
-    blank.top = blank.left = 0;
-    for (QString& text : blank.texts)
-        text.clear();
-    return blank;
 }
 
 // The sample file with the lines of some keys replaced ("KEY=value" each).
@@ -140,7 +115,33 @@ QByteArray sampleWith(const QList<QByteArray>& changedLines)
     return lines.join('\n');
 }
 
-// Every file below a directory with its bytes, leftovers of a failed write included.
+#ifdef Q_OS_UNIX
+// "100644 1000:1000", type and mode in octal, then owner and group, and a line end.
+QByteArray statusLine(mode_t mode, uid_t owner, gid_t group)
+{
+    return QByteArray::number(mode, 8) + ' ' + QByteArray::number(owner) + ':' +
+           QByteArray::number(group) + '\n';
+}
+#endif
+
+// A file's bytes; on Unix its status line first, and a link's target or
+// nothing for what is not a regular file (a FIFO would block the read).
+QByteArray entryOf(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return "gone";
+    const QByteArray line = statusLine(status.st_mode, status.st_uid, status.st_gid);
+    if (S_ISLNK(status.st_mode))
+        return line + QFile::encodeName(QFileInfo(path).symLinkTarget());
+    return S_ISREG(status.st_mode) ? line + fileBytes(path) : line;
+#else
+    return fileBytes(path);
+#endif
+}
+
+// Every entry below a directory, leftovers of a failed write included.
 QMap<QString, QByteArray> tree(const QString& root)
 {
     QMap<QString, QByteArray> contents;
@@ -149,34 +150,81 @@ QMap<QString, QByteArray> tree(const QString& root)
                          QDirIterator::Subdirectories);
     while (entries.hasNext()) {
         const QString path = entries.next();
-        contents[QDir(root).relativeFilePath(path)] = fileBytes(path);
+        contents[QDir(root).relativeFilePath(path)] = entryOf(path);
     }
     return contents;
 }
 
 #ifdef Q_OS_UNIX
-enum class OnDisk { Nothing, Directory, Fifo, File, UnreadableFile, LinkLoop, LinksPast40 };
-enum class Obstacle { ReadOnlyDirectory, DirectoryNamedLikeTheFile, MissingDirectory };
-enum class Found { Nothing, Read, Refused };
-enum class SetUp {
-    NoFile,
-    Permissions0640,
-    LinkToAnotherFile,
-    LinkChain,
-    LinkToFifo,
-    LinkToNullDevice,
-    ReadOnlyFile,
-    ReadOnlyForEveryone,
-    OtherUsersFile,
-    ModeNotCopied,
+// What a load gives: the file's key line, the empty settings of a first
+// start, or nothing for a file it leaves as it is.
+const std::optional<Settings> keyLineRead = Settings{.texts = {{F::Rpm, "5000"}}};
+const std::optional<Settings> firstStart = Settings{};
+constexpr std::nullopt_t notRead = std::nullopt;
+
+// What stands at JOLV.INI, in a directory "settings" of its own, when it is
+// loaded and then saved, and what the two are to make of it.
+struct OnDisk {
+    const char* name;
+    mode_t end = S_IFREG;      // the type of what the links end at; 0: nothing
+    int links = 0;             // JOLV.INI -> link1 -> ... -> the last link's target
+    const char* linkedTo = {}; // the last link's target, read from its directory; none: the end
+    mode_t mode = 0;           // of the end; 0: as created
+    qint64 size = 16;          // of a file: a key line, then a comment filling up
+    bool nobodysFile = false;  // the end handed to the unprivileged user
+    bool byNobody = false;     // loaded and saved by that user, who owns the directories too
+    mode_t directoryMode = 0;  // of "settings"; 0: as created
+    bool noDirectory = false;
+    bool modeChangeFails = false;
+    std::optional<Settings> loaded = keyLineRead;
+    const char* logged = {};        // an info message the load logs
+    std::optional<bool> saved = {}; // none: not saved
 };
 
-// The file's type and mode bits, or 0 when it is not there.
-mode_t modeOf(const QString& path)
-{
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
-}
+// The largest file a save could write: 22 lines of key, "=", CR LF, and the
+// value's longest text (a field's 32767 code units, a position's 13, a box's
+// 1) at three bytes each.
+constexpr qint64 largestWritten = 1769651;
+
+// clang-format off
+const OnDisk onDisk[] = {
+    {.name = "no file: a new one readable by all, written by the owner", .end = 0,
+     .loaded = firstStart, .saved = true},
+    {.name = "no directory", .end = 0, .noDirectory = true, .loaded = firstStart, .saved = false},
+    {.name = "a file of mode 0640 keeps it", .mode = 0640, .saved = true},
+    {.name = "as large as a save writes", .size = largestWritten},
+    {.name = "one byte larger", .size = largestWritten + 1, .loaded = notRead},
+    // Write-only for its owner, and read by a user whom that binds.
+    {.name = "unreadable file", .mode = 0200, .nobodysFile = true, .byNobody = true,
+     .loaded = notRead},
+    {.name = "JOLV.INI is a directory", .end = S_IFDIR, .loaded = notRead, .saved = false},
+    {.name = "named pipe, which would block a read", .end = S_IFIFO, .loaded = notRead,
+     .saved = false},
+    {.name = "a link is followed and stays a link", .links = 1, .saved = true},
+    {.name = "relative links are followed to their end", .links = 2,
+     .linkedTo = "settings-kept-elsewhere", .saved = true},
+    // Logged as what it is, not as a first start.
+    {.name = "a link loop", .end = 0, .links = 2, .linkedTo = "JOLV.INI", .loaded = firstStart,
+     .logged = "^no settings file: its links", .saved = false},
+    {.name = "a chain of 45 links", .end = 0, .links = 45, .linkedTo = "link45",
+     .loaded = firstStart, .logged = "^no settings file: its links", .saved = false},
+    {.name = "a link to a FIFO leaves the FIFO", .end = S_IFIFO, .links = 1, .loaded = notRead,
+     .saved = false},
+    {.name = "a link to a null device leaves the device", .end = S_IFCHR, .links = 1,
+     .loaded = notRead, .saved = false},
+    // Saved by a user whom the mode binds, in a directory that user may
+    // write: only the program's own check keeps the file.
+    {.name = "a read-only file is not replaced", .mode = 0444, .nobodysFile = true,
+     .byNobody = true, .saved = false},
+    // Saved by whoever runs the test, in CI root, whom no mode binds.
+    {.name = "read-only by its mode, whoever saves", .mode = 0444, .saved = false},
+    {.name = "another user's file stays theirs", .mode = 0644, .nobodysFile = true, .saved = true},
+    {.name = "a mode that cannot be copied keeps the old file", .mode = 0640,
+     .modeChangeFails = true, .saved = false},
+    {.name = "read-only directory", .nobodysFile = true, .byNobody = true, .directoryMode = 0500,
+     .saved = false},
+};
+// clang-format on
 #endif
 
 } // namespace
@@ -191,32 +239,46 @@ private slots:
     {
         QTest::addColumn<Settings>("settings");
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("defaults: the sample") << defaults() << sampleFile;
-        QTest::newRow("fractional and negative position written with a comma")
-            << changed(defaults(), [](Settings& s) { s.top = 1440.5, s.left = -7.25; })
-            << sampleWith({"WINDOWTOP=1440,5", "WINDOWLEFT=-7,25"});
-        QTest::newRow("position to seven significant digits")
-            << changed(defaults(), [](Settings& s) { s.top = 123456.7f; })
-            << sampleWith({"WINDOWTOP=123456,7"});
-        QTest::newRow("both boxes ticked") << changed(defaults(), [](Settings& s) {
+        QTest::addColumn<Settings>("readBack");
+        QTest::newRow("defaults: the sample") << defaults() << sampleFile << defaults();
+        const Settings changedValues = changed(defaults(), [](Settings& s) {
+            s.top = 123456.7f, s.left = -7.25;
             s.boxes = {{B::Inch, 1}, {B::MetresPerSecond, 1}};
-        }) << sampleWith({"INC=1", "SMS=1"});
-        QTest::newRow("texts written as they are") << changed(defaults(), [](Settings& s) {
-            s.texts[F::Rpm] = " 100 ", s.texts[F::GearRatio] = "4=1";
+            s.texts[F::Rpm] = " 12\n34 ", s.texts[F::GearRatio] = "4=1";
             s.texts[F::CellVoltage] = "1.1", s.texts[F::DriveSpeed] = "*";
-        }) << sampleWith({"RPM= 100 ", "TTR0=4=1", "TVC=1.1", "SPE=*"});
-        QTest::newRow("nothing set")
+            s.texts[F::Slip] = "1\r2\n3\u20284\u20295";
+            s.texts[F::CableLength] = "a\r\nb", s.texts[F::HubLength] = "  ";
+        });
+        // A pasted line break must not split the key's line in two.
+        QTest::newRow("positions to seven digits with a comma, boxes as 1, texts as they are "
+                      "but for line breaks; read back without spaces around")
+            << changedValues
+            << sampleWith({"WINDOWTOP=123456,7", "WINDOWLEFT=-7,25", "INC=1", "SMS=1",
+                           "RPM= 12 34 ", "TTR0=4=1", "TVC=1.1", "SPE=*", "SLP=1 2 3 4 5",
+                           "TTC0=a  b", "TML=  "})
+            << changed(changedValues, [](Settings& s) {
+                   s.texts[F::Rpm] = "12 34", s.texts[F::Slip] = "1 2 3 4 5";
+                   s.texts[F::CableLength] = "a  b", s.texts[F::HubLength] = "";
+               });
+        QTest::newRow("nothing set: zero, empty and cleared")
             << Settings{}
             << QByteArray("WINDOWTOP=0\r\nWINDOWLEFT=0\r\nRPM=\r\nASC=\r\nSLP=\r\nSPE=\r\n"
                           "INC=0\r\nSMS=0\r\nTUV=\r\nTCC=\r\nTVC=\r\nTTR0=\r\nTTR1=\r\n"
                           "TTR2=\r\nTTC0=\r\nTBL=\r\nTML=\r\nTBW=\r\nTBS=\r\nTRC=\r\nTCA=\r\n"
-                          "TCQ=\r\n");
+                          "TCQ=\r\n")
+            << changed(defaults(), [](Settings& s) {
+                   s.top = s.left = 0;
+                   for (QString& text : s.texts)
+                       text.clear();
+               });
     }
     void serialize()
     {
         QFETCH(Settings, settings);
         QFETCH(QByteArray, file);
+        QFETCH(Settings, readBack);
         QCOMPARE(settings_file::serialize(settings), file);
+        QCOMPARE(settings_file::parse(file), readBack);
     }
 
     void parse_data()
@@ -230,43 +292,26 @@ private slots:
         const Row rows[] = {
             {"empty file", "", {}},
             {"the sample", sampleFile, defaults()},
-            {"lower-case key", "rpm=5000\r\n", {.texts = {{F::Rpm, "5000"}}}},
-            {"spaces around key and value", " Rpm = 5000 \r\n", {.texts = {{F::Rpm, "5000"}}}},
-            {"spaces inside a value stay", "RPM=50 00\r\n", {.texts = {{F::Rpm, "50 00"}}}},
-            {"tab in a value stays", "RPM=\t5000 \r\n", {.texts = {{F::Rpm, "\t5000"}}}},
+            {"key in any case, spaces around key and value", " Rpm = 5000 \r\n", {.texts = {{F::Rpm, "5000"}}}},
+            {"spaces and tabs inside a value stay", "RPM=\t50 00 \r\n", {.texts = {{F::Rpm, "\t50 00"}}}},
             {"stray carriage returns read as spaces", "RPM=12\r34\r\r\n", {.texts = {{F::Rpm, "12 34"}}}},
             {"tab before a key makes it unknown", "\tRPM=5000\r\n", {}},
-            {"comment", "*RPM=5000\r\n", {}},
-            {"space before the star: unknown key", " *RPM=5000\r\n", {}},
-            {"star in a value", "RPM=*5\r\n", {.texts = {{F::Rpm, "*5"}}}},
-            {"value keeps further equals signs", "TTR0=4=1\r\n", {.texts = {{F::GearRatio, "4=1"}}}},
-            {"line without equals sign", "RPM\r\n", {}},
-            {"empty key", "=5000\r\n", {}},
-            {"option group not stored", "OPC=1\r\n", {}},
-            {"output label not stored", "LUM=5\r\n", {}},
-            {"control name is no key", "TUM=5\r\n", {}},
+            {"comment, option group, output label, control name", "*RPM=5000\r\nOPC=1\r\nLUM=5\r\nTUM=5\r\n", {}},
+            {"a value keeps stars and further equals signs", "TTR0=*4=1\r\n", {.texts = {{F::GearRatio, "*4=1"}}}},
+            {"no equals sign, no key before it", "RPM\r\n=5000\r\n", {}},
             {"later line wins", "RPM=1\r\nRPM=2\r\n", {.texts = {{F::Rpm, "2"}}}},
-            {"box before pitch", "INC=1\r\nASC=6\r\n", {.texts = {{F::Pitch, "6"}}, .boxes = {{B::Inch, true}}}},
-            {"pitch before box", "ASC=6\r\nINC=1\r\n", {.texts = {{F::Pitch, "6"}}, .boxes = {{B::Inch, true}}}},
+            {"NUL byte in a value", QByteArray("RPM=a\0b\r\n", 9), {.texts = {{F::Rpm, QString::fromUtf8("a\0b", 3)}}}},
+            {"boxes before and after the texts convert nothing", "INC=1\r\nASC=6\r\nSPE=68\r\nSMS=1\r\n",
+             {.texts = {{F::Pitch, "6"}, {F::DriveSpeed, "68"}}, .boxes = {{B::Inch, true}, {B::MetresPerSecond, true}}}},
             {"empty value empties the field", "SPE=\r\n", {.texts = {{F::DriveSpeed, ""}}}},
-            {"line feeds only", "RPM=5000\nTBL=700\n", {.texts = {{F::Rpm, "5000"}, {F::BladeLength, "700"}}}},
-            {"last line without line end", "RPM=5000\r\nTBL=700", {.texts = {{F::Rpm, "5000"}, {F::BladeLength, "700"}}}},
-            {"empty lines", "\r\n\r\nRPM=5\r\n\r\n", {.texts = {{F::Rpm, "5"}}}},
+            {"empty lines, line feeds only, last line without line end", "\r\n\nRPM=5000\n\nTBL=700",
+             {.texts = {{F::Rpm, "5000"}, {F::BladeLength, "700"}}}},
             {"window position", "WINDOWTOP=1440,5\r\nwindowleft = -30 \r\n", {.top = 1440.5, .left = -30}},
-            {"position with grouping", "WINDOWTOP=1.440\r\n", {.top = 1440}},
-            {"position no number", "WINDOWTOP=abc\r\n", {}},
-            {"position empty", "WINDOWLEFT=\r\n", {}},
-            {"position beyond single precision", "WINDOWLEFT=1E39\r\n", {}},
-            {"skipped position keeps the earlier one", "WINDOWTOP=15\r\nWINDOWTOP=abc\r\n", {.top = 15}},
-            {"box ticked", "SMS = 1 \r\n", {.boxes = {{B::MetresPerSecond, true}}}},
-            {"box cleared", "INC=0\r\n", {.boxes = {{B::Inch, false}}}},
-            {"later box line clears", "INC=1\r\nINC=0\r\n", {.boxes = {{B::Inch, false}}}},
-            {"box 2 skipped", "INC=2\r\n", {}},
-            {"box -1 skipped", "INC=-1\r\n", {}},
-            {"box no number skipped", "INC=abc\r\n", {}},
-            {"box empty skipped", "SMS=\r\n", {}},
-            {"box half rounds to even 0", "INC=1\r\nINC=0,5\r\n", {.boxes = {{B::Inch, false}}}},
-            {"box one and a half rounds to 2, skipped", "INC=1,5\r\n", {}},
+            {"a position that is no single skipped", "WINDOWTOP=15\r\nWINDOWTOP=abc\r\nWINDOWLEFT=1E39\r\n", {.top = 15}},
+            {"box with spaces; a half rounds to even 0", "SMS = 1 \r\nINC=1\r\nINC=0,5\r\n",
+             {.boxes = {{B::Inch, false}, {B::MetresPerSecond, true}}}},
+            // 1,5 rounds to 2.
+            {"box other than 0 or 1 skipped", "INC=2\r\nINC=-1\r\nINC=1,5\r\nSMS=abc\r\nSMS=\r\n", {}},
         };
         // clang-format on
         QTest::addColumn<QByteArray>("file");
@@ -279,66 +324,18 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(Settings, settings);
         QCOMPARE(settings_file::parse(file), settings);
-    }
-
-    void roundTrip_data()
-    {
-        QTest::addColumn<Settings>("written");
-        QTest::addColumn<Settings>("readBack");
-        QTest::newRow("defaults") << defaults() << defaults();
-        QTest::newRow("odd values") << oddValues << oddValues;
-        QTest::newRow("spaces around texts are lost") << changed(defaults(), [](Settings& s) {
-            s.texts[F::Rpm] = " 100 ", s.texts[F::CellVoltage] = "  ";
-        }) << changed(defaults(), [](Settings& s) {
-            s.texts[F::Rpm] = "100", s.texts[F::CellVoltage] = "";
-        });
-        QTest::newRow("nothing set reads back as zero, empty and cleared")
-            << Settings{} << blankValues();
-        // A pasted line break must not split the key's line in two.
-        QTest::newRow("line breaks in a text become spaces")
-            << changed(defaults(),
-                       [](Settings& s) {
-                           s.texts[F::Rpm] = "12\n34", s.texts[F::CableLength] = "a\r\nb";
-                           s.texts[F::Pitch] = "12\r34", s.texts[F::Slip] = "x\u2028y\u2029z";
-                       })
-            << changed(defaults(), [](Settings& s) {
-                   s.texts[F::Rpm] = "12 34", s.texts[F::CableLength] = "a  b";
-                   s.texts[F::Pitch] = "12 34", s.texts[F::Slip] = "x y z";
-               });
-    }
-    void roundTrip()
-    {
-        QFETCH(Settings, written);
-        QFETCH(Settings, readBack);
-        QCOMPARE(settings_file::parse(settings_file::serialize(written)), readBack);
-    }
-
-    void alwaysWritesTheKeysInOrder_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("hand-edited file")
-            << QByteArray("* my rotor\r\nFOO=1\r\nrpm=5\r\n\r\nOPC=2\r\nTCQ=1\r\nWINDOWTOP=-1\r\n");
-        QTest::newRow("carriage return inside a value") << QByteArray("RPM=1\r2\r\nASC=3\r\r\n");
-        QTest::newRow("no line end at all") << QByteArray("not a settings file");
-        QTest::newRow("NUL byte in a value") << QByteArray("RPM=a\0b\r\n", 9);
-    }
-    void alwaysWritesTheKeysInOrder()
-    {
-        QFETCH(QByteArray, file);
-        QCOMPARE(wholeFileProblem(settings_file::serialize(settings_file::parse(file))), QString());
+        // Whatever was read, all keys are written back in order.
+        QCOMPARE(wholeFileProblem(settings_file::serialize(settings)), QString());
     }
 
     void saveThenLoad_data()
     {
         QTest::addColumn<QByteArray>("oldFile"); // empty: none there
         QTest::addColumn<Settings>("settings");
-        QTest::newRow("first save") << QByteArray() << defaults();
-        QTest::newRow("odd values") << QByteArray() << oddValues;
-        QTest::newRow("hand-edited file replaced")
-            << QByteArray("* mine\r\nFOO=1\r\nrpm=5\r\n") << oddValues;
-        QTest::newRow("longer old file cut off") << QByteArray(64 * 1024, '*') + "\r\nRPM=1\r\n"
-                                                 << defaults();
+        QTest::newRow("first save") << QByteArray() << oddValues;
+        QTest::newRow("longer hand-edited file replaced whole")
+            << "* mine\r\nFOO=1\r\nrpm=5\r\n" + QByteArray(64 * 1024, '*') + "\r\nRPM=1\r\n"
+            << defaults();
         // The largest file there is: every field full of three-byte characters.
         QTest::newRow("every field at its longest")
             << QByteArray() << changed(oddValues, [](Settings& s) {
@@ -453,256 +450,84 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
-    void load_data()
+    void loadAndSave_data()
     {
-        // The largest file a save could write: 22 lines of key, "=", CR LF,
-        // and the value's longest text (a field's 32767 code units, a
-        // position's 13, a box's 1) at three bytes each.
-        constexpr qint64 largestWritten = 1769651;
-        QTest::addColumn<OnDisk>("onDisk");
-        QTest::addColumn<qint64>("fileSize"); // a key line, then a comment filling up
-        QTest::addColumn<Found>("found");
-        QTest::newRow("no file") << OnDisk::Nothing << 0LL << Found::Nothing;
-        QTest::newRow("a link loop") << OnDisk::LinkLoop << 0LL << Found::Nothing;
-        QTest::newRow("a chain of 45 links") << OnDisk::LinksPast40 << 0LL << Found::Nothing;
-        QTest::newRow("directory") << OnDisk::Directory << 0LL << Found::Refused;
-        QTest::newRow("named pipe, which would block a read")
-            << OnDisk::Fifo << 0LL << Found::Refused;
-        QTest::newRow("unreadable file") << OnDisk::UnreadableFile << 16LL << Found::Refused;
-        QTest::newRow("small file") << OnDisk::File << 16LL << Found::Read;
-        QTest::newRow("as large as a save writes") << OnDisk::File << largestWritten << Found::Read;
-        QTest::newRow("one byte larger") << OnDisk::File << largestWritten + 1 << Found::Refused;
+        QTest::addColumn<int>("row");
+        for (std::size_t i = 0; i < std::size(onDisk); ++i)
+            QTest::newRow(onDisk[i].name) << int(i);
     }
-    void load()
+    void loadAndSave()
     {
-        QFETCH(OnDisk, onDisk);
-        QFETCH(qint64, fileSize);
-        QFETCH(Found, found);
-        const QTemporaryDir directory;
-        const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
-        const auto quiet = qScopeGuard([] { QLoggingCategory::setFilterRules({}); });
-        switch (onDisk) {
-        case OnDisk::Nothing:
-            break;
-        case OnDisk::Directory:
-            QVERIFY(QDir(directory.path()).mkdir(QStringLiteral("JOLV.INI")));
-            break;
-        case OnDisk::Fifo:
-            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-            break;
-        case OnDisk::File:
-        case OnDisk::UnreadableFile:
-            QVERIFY(writeFile(path, "RPM=5000\r\n*" + QByteArray(fileSize - 11, 'x')));
-            break;
-        case OnDisk::LinkLoop:
-        case OnDisk::LinksPast40: {
-            // JOLV.INI -> link1 -> ... -> linkN, the last back to JOLV.INI or
-            // to nothing; logged as what it is, not as a first start.
-            const bool loop = onDisk == OnDisk::LinkLoop;
-            const int links = loop ? 2 : 45;
-            QString from = path;
-            for (int number = 1; number <= links; ++number) {
-                const QString to = loop && number == links
-                                       ? path
-                                       : directory.filePath(QStringLiteral("link%1").arg(number));
-                QVERIFY(QFile::link(to, from));
-                from = to;
-            }
-            QLoggingCategory::setFilterRules(QStringLiteral("jolv.settings.info=true"));
-            QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^no settings file: its links"));
-            break;
-        }
-        }
-        const std::optional<Settings> expected = found == Found::Read ? Settings{.texts =
-                                                                                 { { F::Rpm,
-                                                                                     "5000" } }}
-                                                 : found == Found::Nothing
-                                                     ? std::optional(Settings{})
-                                                     : std::nullopt;
-        if (onDisk != OnDisk::UnreadableFile) {
-            QCOMPARE(settings_file::load(path), expected);
-            return;
-        }
-        // Write-only for its owner, and read by a user whom that binds.
-        QVERIFY(handToUnprivilegedUser(directory.path()) && handToUnprivilegedUser(path));
-        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
-        QVERIFY(asUnprivilegedUser([&] { return settings_file::load(path) == expected; }));
-    }
-
-    void saveFails_data()
-    {
-        QTest::addColumn<Obstacle>("obstacle");
-        QTest::newRow("read-only directory") << Obstacle::ReadOnlyDirectory;
-        QTest::newRow("JOLV.INI is a directory") << Obstacle::DirectoryNamedLikeTheFile;
-        QTest::newRow("directory missing") << Obstacle::MissingDirectory;
-    }
-    void saveFails()
-    {
-        QFETCH(Obstacle, obstacle);
-        const QTemporaryDir directory;
-        const QString settingsDirectory = directory.filePath(QStringLiteral("settings"));
-        const QString path = QDir(settingsDirectory).filePath(QStringLiteral("JOLV.INI"));
-        const QByteArray oldFile = "* old\r\nRPM=1\r\n";
+        QFETCH(int, row);
+        const OnDisk& r = onDisk[row];
+        if ((S_ISCHR(r.end) || (r.nobodysFile && !r.byNobody)) && ::geteuid() != 0)
+            QSKIP("a device node or another user's file needs root");
+        const QTemporaryDir root;
+        const QString directory = root.filePath(QStringLiteral("settings"));
+        const QString path = directory + QStringLiteral("/JOLV.INI");
+        const QString end =
+            r.links == 0 ? path : directory + QStringLiteral("/settings-kept-elsewhere");
+        const QByteArray endName = QFile::encodeName(end);
         // Made writable again whatever happens, so that the directory can go.
         const auto restore = qScopeGuard([&] {
-            QFile::setPermissions(settingsDirectory,
+            QFile::setPermissions(directory,
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });
-        switch (obstacle) {
-        case Obstacle::ReadOnlyDirectory:
-            QVERIFY(QDir().mkdir(settingsDirectory));
-            QVERIFY(writeFile(path, oldFile));
-            QVERIFY(handToUnprivilegedUser(directory.path()) &&
-                    handToUnprivilegedUser(settingsDirectory) && handToUnprivilegedUser(path));
-            QVERIFY(QFile::setPermissions(settingsDirectory, QFile::ReadOwner | QFile::ExeOwner));
-            break;
-        case Obstacle::DirectoryNamedLikeTheFile:
-            QVERIFY(QDir().mkpath(path));
-            QVERIFY(writeFile(QDir(path).filePath(QStringLiteral("old")), oldFile));
-            break;
-        case Obstacle::MissingDirectory:
-            break;
+        if (!r.noDirectory)
+            QVERIFY(QDir().mkdir(directory));
+        if (S_ISREG(r.end))
+            QVERIFY(writeFile(end, "RPM=5000\r\n*" + QByteArray(r.size - 11, 'x')));
+        else if (S_ISDIR(r.end))
+            QVERIFY(QDir().mkdir(end) && writeFile(end + QStringLiteral("/old"), "RPM=1\r\n"));
+        else if (r.end) // a FIFO, or a device with the numbers of /dev/null
+            QVERIFY(::mknod(endName.constData(), r.end | 0600, makedev(1, 3)) == 0);
+        if (r.mode)
+            QVERIFY(::chmod(endName.constData(), r.mode) == 0);
+        QString from = path;
+        for (int number = 1; number <= r.links; ++number) {
+            const QByteArray to = number < r.links ? "link" + QByteArray::number(number)
+                                  : r.linkedTo     ? QByteArray(r.linkedTo)
+                                                   : endName;
+            QVERIFY(::symlink(to.constData(), QFile::encodeName(from).constData()) == 0);
+            from = directory + u'/' + QFile::decodeName(to);
         }
+        if (r.nobodysFile)
+            QVERIFY(handToUnprivilegedUser(end));
+        if (r.byNobody)
+            QVERIFY(handToUnprivilegedUser(root.path()) && handToUnprivilegedUser(directory));
+        if (r.directoryMode)
+            QVERIFY(::chmod(QFile::encodeName(directory).constData(), r.directoryMode) == 0);
+        const QMap<QString, QByteArray> before = tree(root.path());
 
-        const QMap<QString, QByteArray> before = tree(directory.path());
-        const auto refused = [&] { return !settings_file::save(path, defaults()); };
-        QVERIFY(obstacle == Obstacle::ReadOnlyDirectory ? asUnprivilegedUser(refused) : refused());
-        QCOMPARE(tree(directory.path()), before);
-    }
+        const auto quiet = qScopeGuard([] { QLoggingCategory::setFilterRules({}); });
+        if (r.logged) {
+            QLoggingCategory::setFilterRules(QStringLiteral("jolv.settings.info=true"));
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(r.logged));
+        }
+        if (r.byNobody)
+            QVERIFY(asUnprivilegedUser([&] { return settings_file::load(path) == r.loaded; }));
+        else
+            QCOMPARE(settings_file::load(path), r.loaded);
+        QLoggingCategory::setFilterRules({});
 
-    void saveKeepsWhatTheUserSetUp_data()
-    {
-        QTest::addColumn<SetUp>("setUp");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("a new file is readable by all, written by the owner")
-            << SetUp::NoFile << true;
-        QTest::newRow("the old file's permissions stay") << SetUp::Permissions0640 << true;
-        QTest::newRow("a link is followed and stays a link") << SetUp::LinkToAnotherFile << true;
-        QTest::newRow("a chain of links is followed to its end") << SetUp::LinkChain << true;
-        QTest::newRow("a link to a FIFO leaves the FIFO") << SetUp::LinkToFifo << false;
-        QTest::newRow("a link to a null device leaves the device")
-            << SetUp::LinkToNullDevice << false;
-        QTest::newRow("a read-only file is not replaced") << SetUp::ReadOnlyFile << false;
-        QTest::newRow("read-only by its mode, whoever saves")
-            << SetUp::ReadOnlyForEveryone << false;
-        QTest::newRow("another user's file stays theirs") << SetUp::OtherUsersFile << true;
-        QTest::newRow("a mode that cannot be copied keeps the old file")
-            << SetUp::ModeNotCopied << false;
-    }
-    void saveKeepsWhatTheUserSetUp()
-    {
-        QFETCH(SetUp, setUp);
-        QFETCH(bool, saved);
-        const QTemporaryDir directory;
-        const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
-        // Where the link rows lead: a file, a FIFO or a device node.
-        const QString linked = directory.filePath(QStringLiteral("settings-kept-elsewhere"));
-        const QString middleLink = directory.filePath(QStringLiteral("middle-link"));
-        const QByteArray oldFile = "RPM=1\r\n";
-        const auto symlink = [](const char* target, const QString& name) {
-            return ::symlink(target, QFile::encodeName(name).constData()) == 0;
-        };
-        const auto ownerGroup = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                QFile::WriteUser | QFile::ReadGroup;
-        const auto readOnly =
-            QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
-        switch (setUp) {
-        case SetUp::NoFile:
-            break;
-        case SetUp::Permissions0640:
-        case SetUp::ModeNotCopied:
-            QVERIFY(writeFile(path, oldFile));
-            QVERIFY(QFile::setPermissions(path, ownerGroup));
-            break;
-        case SetUp::LinkToAnotherFile:
-            QVERIFY(writeFile(linked, oldFile));
-            QVERIFY(QFile::link(linked, path));
-            break;
-        case SetUp::LinkChain: // relative links, read from their own directory
-            QVERIFY(writeFile(linked, oldFile));
-            QVERIFY(symlink("settings-kept-elsewhere", middleLink) && symlink("middle-link", path));
-            break;
-        case SetUp::LinkToFifo:
-            QVERIFY(::mkfifo(QFile::encodeName(linked).constData(), 0600) == 0);
-            QVERIFY(QFile::link(linked, path));
-            break;
-        case SetUp::LinkToNullDevice:
-            if (::geteuid() != 0)
-                QSKIP("making a device node needs root");
-            QVERIFY(::mknod(QFile::encodeName(linked).constData(), S_IFCHR | 0666, makedev(1, 3)) ==
-                    0);
-            QVERIFY(QFile::link(linked, path));
-            break;
-        case SetUp::ReadOnlyFile:
-            QVERIFY(writeFile(path, oldFile));
-            QVERIFY(handToUnprivilegedUser(directory.path()) && handToUnprivilegedUser(path));
-            QVERIFY(QFile::setPermissions(path, readOnly));
-            break;
-        case SetUp::ReadOnlyForEveryone:
-            QVERIFY(writeFile(path, oldFile));
-            QVERIFY(QFile::setPermissions(path, readOnly));
-            break;
-        case SetUp::OtherUsersFile:
-            if (::geteuid() != 0)
-                QSKIP("giving a file to another user needs root");
-            QVERIFY(writeFile(path, oldFile));
-            QVERIFY(QFile::setPermissions(path, readOnly | QFile::WriteOwner));
-            QVERIFY(handToUnprivilegedUser(path));
-            break;
+        QMap<QString, QByteArray> after = before;
+        if (r.saved) {
+            modeChangeFails = r.modeChangeFails;
+            const auto save = [&] { return settings_file::save(path, defaults()) == *r.saved; };
+            const bool asExpected = r.byNobody ? asUnprivilegedUser(save) : save();
+            modeChangeFails = false;
+            QVERIFY(asExpected);
         }
-
-        // The read-only case is saved by a user whom the mode binds, in a
-        // directory that user may write: only the program's own check keeps
-        // the file from being replaced. The others are saved by whoever runs
-        // the test, in CI root, whom no mode binds.
-        modeChangeFails = setUp == SetUp::ModeNotCopied;
-        const bool savedNow =
-            setUp == SetUp::ReadOnlyFile
-                ? !asUnprivilegedUser([&] { return !settings_file::save(path, defaults()); })
-                : settings_file::save(path, defaults());
-        modeChangeFails = false;
-        QCOMPARE(savedNow, saved);
-        const QByteArray expected = saved ? settings_file::serialize(defaults()) : oldFile;
-        switch (setUp) {
-        case SetUp::NoFile:
-            QCOMPARE(QFileInfo(path).permissions() &
-                         (QFile::ReadOther | QFile::WriteOther | QFile::WriteGroup),
-                     QFile::ReadOther);
-            break;
-        case SetUp::Permissions0640:
-        case SetUp::ModeNotCopied:
-            QCOMPARE(modeOf(path), S_IFREG | 0640);
-            QCOMPARE(fileBytes(path), expected);
-            break;
-        case SetUp::LinkToAnotherFile:
-        case SetUp::LinkChain:
-            QVERIFY(QFileInfo(path).isSymLink());
-            QVERIFY(setUp == SetUp::LinkToAnotherFile || QFileInfo(middleLink).isSymLink());
-            QCOMPARE(fileBytes(linked), expected);
-            break;
-        case SetUp::LinkToFifo:
-            QCOMPARE(modeOf(linked), S_IFIFO | 0600);
-            break;
-        case SetUp::LinkToNullDevice:
-            QCOMPARE(modeOf(linked) & S_IFMT, mode_t(S_IFCHR));
-            break;
-        case SetUp::ReadOnlyFile:
-        case SetUp::ReadOnlyForEveryone:
-            QCOMPARE(modeOf(path), S_IFREG | 0444);
-            QCOMPARE(fileBytes(path), expected);
-            break;
-        case SetUp::OtherUsersFile: {
-            struct stat status {};
-            QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
-            QCOMPARE(status.st_uid, unprivilegedUser);
-            QCOMPARE(status.st_gid, gid_t(unprivilegedUser));
-            QCOMPARE(status.st_mode, S_IFREG | 0644);
-            QCOMPARE(fileBytes(path), expected);
-            break;
+        if (r.saved == true) {
+            // The old file's type, mode and owner, or 0644 and the directory's owner.
+            struct stat folder {};
+            QVERIFY(::stat(QFile::encodeName(directory).constData(), &folder) == 0);
+            const QString saved = QDir(root.path()).relativeFilePath(end);
+            const QByteArray old =
+                before.value(saved, statusLine(S_IFREG | 0644, folder.st_uid, folder.st_gid));
+            after[saved] = old.first(old.indexOf('\n') + 1) + settings_file::serialize(defaults());
         }
-        }
-        QCOMPARE(QDir(directory.path()).entryList(QDir::Hidden | QDir::Files).filter(".saving-"),
-                 QStringList());
+        QCOMPARE(tree(root.path()), after);
     }
 
     void settingsDirectoryIsCreated()
