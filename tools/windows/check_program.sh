@@ -9,7 +9,10 @@
 # - the installer installs silently for the current user (Start-menu entry,
 #   uninstall entry with version), and the uninstaller removes the program and
 #   leaves the settings file.
-# A screenshot of the window goes to BUILD/windows-screenshot.png.
+# - Return presses the focused button, and the message box it brings up shows
+#   and closes.
+# Screenshots of the window and the box go to BUILD/windows-screenshot.png
+# and BUILD/windows-message.png.
 #
 # Usage: check_program.sh BUILD VERSION
 set -euo pipefail
@@ -75,6 +78,28 @@ wait_for() {
 	return 1
 }
 
+windows_titled_jolv() {
+	xdotool search --onlyvisible --name '^JOLV$' 2> /dev/null | wc -l
+}
+
+# By keyboard alone: the rpm emptied, Tab to the Speed panel's "Berechnen"
+# (six stops on), Return presses it and "Zu wenig Angaben !" shows in a box
+# titled JOLV; Return closes the box and the window stays.
+wine "$program" > /dev/null 2>&1 &
+started=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^JOLV$' | head -1) ||
+	fail "no window titled JOLV within 60 s"
+sleep 1
+xdotool windowfocus --sync "$window"
+xdotool key --delay 100 ctrl+a BackSpace Tab Tab Tab Tab Tab Tab Return
+wait_for '[ "$(windows_titled_jolv)" = 2 ]' || fail "Return on Berechnen showed no message box"
+sleep 1
+import -window root "$build/windows-message.png"
+xdotool key Return
+wait_for '[ "$(windows_titled_jolv)" = 1 ]' || fail "Return did not close the message box"
+wine taskkill /im jolv.exe > /dev/null 2>&1
+timeout 30 tail --pid=$started -f /dev/null || fail "jolv.exe did not end within 30 s of WM_CLOSE"
+
 timeout 120 wine "$setup" /S /CurrentUser > /dev/null 2>&1 || fail "the installer did not end within 120 s"
 installed=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2> /dev/null | tr -d '\r')")/Programs/JOLV
 wait_for '[ -f "$installed/uninstall.exe" ]' || fail "the installer put no jolv.exe in $installed"
@@ -84,9 +109,11 @@ wine reg query "$key" /v DisplayVersion 2> /dev/null | grep -q "$version" ||
 find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "no Start-menu entry"
 
 # The uninstaller runs from a copy of itself in the temporary folder.
+cp "$ini" "$build/settings-before-uninstall.ini"
 timeout 120 wine "$installed/uninstall.exe" /S /CurrentUser > /dev/null 2>&1
 wait_for '[ ! -e "$installed" ]' || fail "the uninstaller left $installed"
 ! wine reg query "$key" > /dev/null 2>&1 || fail "the uninstaller left its registry entry"
 ! find "$WINEPREFIX/drive_c/users" -name 'JOLV.lnk' | grep -q . || fail "the Start-menu entry is left"
-grep -q $'^RPM=5555\r$' "$ini" || fail "the uninstaller removed or changed the settings file"
+cmp -s "$ini" "$build/settings-before-uninstall.ini" ||
+	fail "the uninstaller removed or changed the settings file"
 echo "check_program.sh: window, settings file, take-over, installer and uninstaller: all passed"

@@ -5,7 +5,10 @@
 ; removes the program and leaves the settings file (%APPDATA%\JOLV\JOLV.INI).
 ; Built by tools/windows/package.sh with VERSION, STAGE (the program folder),
 ; ICON and OUTFILE defined; STAGE.files.nsh lists what the uninstaller removes.
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where 32-bit
+; programs cannot (a Wine without its 32-bit half), and $PROGRAMFILES64 is
+; the real Program Files folder.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "JOLV"
