@@ -774,6 +774,42 @@ private slots:
         QCOMPARE(recorder.said, (QStringList{first, second}));
     }
 
+    // A screen reader speaks every change of a field's selection it sees
+    // ("Text unselected."): neither leaving a field nor a write into it then
+    // changes what it sees there, while the field itself shows none.
+    void leavingAFieldKeepsTheSelectionReadersSee_data()
+    {
+        addTextRows({"key", "then"}, {
+                                         {"Tab", "Tab", ""},
+                                         {"Shift+Tab", "Backtab", ""},
+                                         {"Tab, then its stepper", "Tab", "CAscU"},
+                                         {"Tab, then Zoll: 15 cm to 6 inches", "Tab", "CInch"},
+                                     });
+    }
+    void leavingAFieldKeepsTheSelectionReadersSee()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, then);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* field = findControl<QLineEdit>(window, "TAsc");
+        findControl(window, "TUM")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_VERIFY(field->hasSelectedText());
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(field)->textInterface();
+        QTest::keyClick(field, key == "Tab" ? Qt::Key_Tab : Qt::Key_Backtab);
+        if (!then.isEmpty())
+            click(window, then);
+        QVERIFY(!field->hasFocus());
+        QVERIFY(!field->hasSelectedText());
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(text->selectionCount(), 1);
+        QCOMPARE(std::pair(start, end), std::pair(0, 2));
+    }
+
     // What a screen reader asks of a field: the piece at, before and after
     // every offset, the end included, lies within the text; one run without
     // attributes covers it.

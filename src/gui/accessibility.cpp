@@ -100,16 +100,24 @@ public:
         return state;
     }
 
-    // Selection: a line edit has at most one.
+    // Selection: a line edit has at most one. Without focus it is the one
+    // the field held when the focus left (field_edit.h), with its offsets as
+    // they were, also where a write has shortened the text since: readers
+    // tell a change by the offsets.
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override
     {
         *startOffset = *endOffset = 0;
-        if (selectionIndex == 0 && edit()->hasSelectedText()) {
-            *startOffset = edit()->selectionStart();
-            *endOffset = *startOffset + int(edit()->selectedText().size());
+        const FieldEdit::Selection selected = edit()->selectionForReaders();
+        if (selectionIndex == 0 && selected.start < selected.end) {
+            *startOffset = selected.start;
+            *endOffset = selected.end;
         }
     }
-    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    int selectionCount() const override
+    {
+        const FieldEdit::Selection selected = edit()->selectionForReaders();
+        return selected.start < selected.end ? 1 : 0;
+    }
     void addSelection(int startOffset, int endOffset) override
     {
         setSelection(0, startOffset, endOffset);
