@@ -4,8 +4,9 @@
 // What screen readers get beyond Qt's own accessibility: the input fields
 // answer text queries at every offset (Qt 6.4's line-edit interface loops
 // forever when asked for the word at the end of the text, and reports
-// attribute runs of length 0, which makes Orca drop the last digit), and the
-// window announces what a calculation wrote.
+// attribute runs of length 0, which makes Orca drop the last digit), the
+// results have a text of their own to be read by, and the window announces
+// what a calculation wrote.
 
 #include <QWidget>
 
@@ -20,7 +21,7 @@ public:
     void announce(const QString& text);
 };
 
-// Makes Qt ask us for the accessible interfaces of FieldEdit and Announcer,
-// and guards the accessibility bus where there is one (accessibility_bus.h);
-// safe to call more than once.
+// Makes Qt ask us for the accessible interfaces of FieldEdit, ResultLabel and
+// Announcer, and guards the accessibility bus where there is one
+// (accessibility_bus.h); safe to call more than once.
 void installAccessibleInterfaces();

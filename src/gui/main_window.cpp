@@ -85,9 +85,10 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlRow& row, QWidget* parent)
+// Gives a new label the row's text, alignment and colour.
+template <typename Label> Label* setUpLabel(Label* label, const ControlRow& row)
 {
-    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    label->setText(QString::fromUtf8(row.caption));
     // Static text sits at the top of its box, the results end at its right edge.
     const ControlKind kind = row.control.kind;
     const bool rightAligned = kind == ControlKind::Output || kind == ControlKind::Footer;
@@ -174,9 +175,9 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     switch (control.kind) {
     case ControlKind::Heading:
     case ControlKind::Footer:
-        return makeLabel(row, this);
+        return setUpLabel(new QLabel(this), row);
     case ControlKind::Caption: {
-        QLabel* label = makeLabel(row, this);
+        QLabel* label = setUpLabel(new QLabel(this), row);
         if (const auto* field = std::get_if<Field>(&control.subject))
             fieldCaptions[*field] = label;
         else
@@ -184,7 +185,8 @@ QWidget* MainWindow::createControl(const ControlRow& row)
         return label;
     }
     case ControlKind::Output:
-        return resultLabels[std::get<Output>(control.subject)] = makeLabel(row, this);
+        return resultLabels[std::get<Output>(control.subject)] =
+                   setUpLabel(new ResultLabel(this), row);
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
         auto* edit = new FieldEdit(this);

@@ -19,6 +19,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class ResultLabel;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -81,7 +82,7 @@ private:
     // Every control that stands for something, by what it stands for.
     EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;
     EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
-    EnumArray<Output, QLabel*, outputCount> resultLabels;
+    EnumArray<Output, ResultLabel*, outputCount> resultLabels;
     EnumArray<Output, QLabel*, outputCount> resultCaptions;
     EnumArray<steppers::Direction, EnumArray<Field, QPushButton*, fieldCount>, 2> stepperButtons;
     EnumArray<UnitBox, QCheckBox*, unitBoxCount> unitBoxes;
