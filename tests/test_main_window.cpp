@@ -736,27 +736,34 @@ private slots:
         QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
     }
 
-    // Said once per action, with the captions, also when nothing changed.
+    // Said once per action, with the captions and units, also when nothing
+    // changed, in the order the panel shows them: row by row from the top.
     void actionsAreAnnouncedOnce_data()
     {
         // An empty text is said as "leer"; the field is set before the clicks.
-        const char* emptied = "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: leer, "
-                              "Untersetzung: leer, Spannung: 20,20";
+        const char* power = "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, "
+                            "Untersetzung: 20,0:1, Spannung: 20,20 V, Volt / Zelle: 1,01 V";
+        const char* emptied = "U/Motor: 16160 U/min, U/Prop/Rotor: leer, Untersetzung: leer, "
+                              "Spannung: 20,20 V, Volt / Zelle: 1,01 V";
         addTextRows({"field", "text", "control", "first", "second"},
                     {
-                        {"Speed", "", "", "CCalc", "Speed: 68", "Speed: 68"},
-                        {"Power", "", "", "CCalc2",
-                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
-                         "Untersetzung: 20,0:1, Spannung: 20,20",
-                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
-                         "Untersetzung: 20,0:1, Spannung: 20,20"},
+                        {"Speed", "", "", "CCalc", "Speed: 68 km/h", "Speed: 68 km/h"},
+                        {"Power", "", "", "CCalc2", power, power},
                         {"emptied results", "TTR1", "0", "CCalc2", emptied, emptied},
                         {"stepper", "", "", "CBLU",
-                         "Blattlänge: 610, Durchmesser: 1370, Kreisfläche: 147,41, Km/h: 387,36, "
-                         "Zug/Blatt: 258,44",
-                         "Blattlänge: 620, Durchmesser: 1390, Kreisfläche: 151,75, Km/h: 393,01, "
-                         "Zug/Blatt: 262,21"},
-                        {"unit box", "", "", "CInch", "Steigung: 6", "Steigung: 15"},
+                         "Blattlänge: 610 mm, Durchmesser: 1370 mm, Zug/Blatt: 258,44 kg, "
+                         "Kreisfläche: 147,41 dm², Km/h: 387,36",
+                         "Blattlänge: 620 mm, Durchmesser: 1390 mm, Zug/Blatt: 262,21 kg, "
+                         "Kreisfläche: 151,75 dm², Km/h: 393,01"},
+                        // The stepped field stands below the results.
+                        {"stepper below", "TTC0", "300", "TCQU",
+                         "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, Untersetzung: 20,0:1, "
+                         "Spannung: 20,20 V, Volt / Zelle: 1,01 V, Verlust Volt: 0,08 V, "
+                         "Kabelfläche: 2,6 mm²",
+                         "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, Untersetzung: 20,0:1, "
+                         "Spannung: 20,20 V, Volt / Zelle: 1,01 V, Verlust Volt: 0,08 V, "
+                         "Kabelfläche: 2,7 mm²"},
+                        {"unit box", "", "", "CInch", "Steigung: 6 Zoll", "Steigung: 15 cm"},
                     });
     }
     void actionsAreAnnouncedOnce()

@@ -113,11 +113,12 @@ struct UnitBoxRow {
     UnitBox box;
     const char* objectName;
     const char* settingsKey;
+    Field field; // whose unit it sets
 };
 
 inline constexpr auto unitBoxTable = std::to_array<UnitBoxRow>({
-    {UnitBox::Inch, "CInch", "INC"},
-    {UnitBox::MetresPerSecond, "CSpeed", "SMS"},
+    {UnitBox::Inch, "CInch", "INC", Field::Pitch},
+    {UnitBox::MetresPerSecond, "CSpeed", "SMS", Field::DriveSpeed},
 });
 
 inline constexpr std::size_t unitBoxCount = unitBoxTable.size();

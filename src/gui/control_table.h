@@ -90,6 +90,9 @@ struct ControlRow {
     const char* toolTip;
     TwipsRect twips;
     FontRole font;
+    // Captions only: the unit screen readers hear after the value ("mm");
+    // a unit box's caption replaces it while the box is ticked.
+    const char* unit = "";
 };
 
 std::span<const ControlRow> controlTable();

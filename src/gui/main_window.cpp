@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -178,10 +179,14 @@ QWidget* MainWindow::createControl(const ControlRow& row)
         return setUpLabel(new QLabel(this), row);
     case ControlKind::Caption: {
         QLabel* label = setUpLabel(new QLabel(this), row);
-        if (const auto* field = std::get_if<Field>(&control.subject))
+        const QString unit = QString::fromUtf8(row.unit);
+        if (const auto* field = std::get_if<Field>(&control.subject)) {
             fieldCaptions[*field] = label;
-        else
+            fieldUnits[*field] = unit;
+        } else {
             resultCaptions[std::get<Output>(control.subject)] = label;
+            resultUnits[std::get<Output>(control.subject)] = unit;
+        }
         return label;
     }
     case ControlKind::Output:
@@ -414,23 +419,50 @@ void MainWindow::apply(const Writes& writes)
     }
 }
 
+QWidget* MainWindow::widgetFor(const WriteTarget& target) const
+{
+    if (const auto* field = std::get_if<Field>(&target))
+        return fieldEdits[*field];
+    return resultLabels[std::get<Output>(target)];
+}
+
+QString MainWindow::unitOf(const WriteTarget& target) const
+{
+    const auto* field = std::get_if<Field>(&target);
+    if (!field)
+        return resultUnits[std::get<Output>(target)];
+    for (const UnitBoxRow& row : unitBoxTable)
+        if (row.field == *field && unitBoxes[row.box]->isChecked())
+            return unitBoxes[row.box]->text();
+    return fieldUnits[*field];
+}
+
 void MainWindow::announce(const Writes& writes)
 {
-    // Each control once, with the text the action left in it, in the order
-    // they were first written ("U/Motor: 16160, U/Prop/Rotor: 808, ...").
+    // Each control once, with the text the action left in it and its unit,
+    // in the order the panel shows them: row by row from the top, left to
+    // right within a row ("Blattlänge: 610 mm, Durchmesser: 1370 mm, ...").
     QList<WriteTarget> said;
+    for (const Write& write : writes)
+        if (!said.contains(write.target))
+            said.append(write.target);
+    std::ranges::sort(said, {}, [this](const WriteTarget& target) {
+        const QPoint place = widgetFor(target)->mapTo(this, QPoint());
+        return std::pair(place.y(), place.x());
+    });
     QStringList parts;
-    for (const Write& write : writes) {
-        if (said.contains(write.target))
-            continue;
-        said.append(write.target);
-        const auto* field = std::get_if<Field>(&write.target);
+    for (const WriteTarget& target : said) {
+        const auto* field = std::get_if<Field>(&target);
         QString caption = field ? fieldCaptions[*field]->text()
-                                : resultCaptions[std::get<Output>(write.target)]->text();
+                                : resultCaptions[std::get<Output>(target)]->text();
         if (!caption.endsWith(u':'))
             caption += u':';
-        const QString text = *writtenText(writes, write.target);
-        parts << caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
+        const QString text = *writtenText(writes, target);
+        const QString unit = unitOf(target);
+        QString part = caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
+        if (!text.isEmpty() && !unit.isEmpty())
+            part += u' ' + unit;
+        parts << part;
     }
     if (!parts.isEmpty())
         announcer->announce(parts.join(QStringLiteral(", ")));

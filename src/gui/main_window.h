@@ -59,8 +59,12 @@ private:
     std::optional<Writes> calculate(Panel panel);
     FieldTexts fieldTexts() const;
     void apply(const Writes& writes);
-    // Has a screen reader say the texts of one action, with their captions.
+    // Has a screen reader say the texts of one action, with their captions
+    // and units.
     void announce(const Writes& writes);
+    QWidget* widgetFor(const WriteTarget& target) const;
+    // The unit screen readers hear after the target's value; "" for none.
+    QString unitOf(const WriteTarget& target) const;
     bool keyPressedOn(QObject* watched, const QKeyEvent& key);
     // Still where the stored position put it, as far as the window manager let it.
     bool standsWhereItWasPlaced() const;
@@ -82,8 +86,10 @@ private:
     // Every control that stands for something, by what it stands for.
     EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;
     EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
+    EnumArray<Field, QString, fieldCount> fieldUnits;
     EnumArray<Output, ResultLabel*, outputCount> resultLabels;
     EnumArray<Output, QLabel*, outputCount> resultCaptions;
+    EnumArray<Output, QString, outputCount> resultUnits;
     EnumArray<steppers::Direction, EnumArray<Field, QPushButton*, fieldCount>, 2> stepperButtons;
     EnumArray<UnitBox, QCheckBox*, unitBoxCount> unitBoxes;
     EnumArray<drive_speed::Target, QRadioButton*, targetCount> targetOptions;
