@@ -823,6 +823,41 @@ private slots:
         QCOMPARE(std::pair(start, end), std::pair(0, 2));
     }
 
+    // After the Rotor panel's "Berechnen": Ctrl+1 to Ctrl+3 move to the
+    // first field of a panel, Ctrl+R says the last announcement again; no
+    // text changes.
+    void shortcutsMoveAndRepeat_data()
+    {
+        addTextRows({"key", "focused", "said"},
+                    {
+                        {"Ctrl+1", "1", "TUM", ""},
+                        {"Ctrl+2", "2", "TBL", ""},
+                        {"Ctrl+3", "3", "TUV", ""},
+                        {"Ctrl+R", "R", "CCalc3",
+                         "Durchmesser: 1350 mm, Zug/Blatt: 254,66 kg, Kreisfläche: 143,14 dm², "
+                         "Km/h: 381,70"},
+                    });
+    }
+    void shortcutsMoveAndRepeat()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, focused);
+        QFETCH(QString, said);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* calculate = findControl(window, "CCalc3");
+        calculate->setFocus();
+        QTest::keyClick(calculate, Qt::Key_Return);
+        const auto before = allTexts(window);
+        AnnouncementRecorder recorder;
+        findControl(window, "Announcer")->installEventFilter(&recorder);
+        QTest::keyClick(calculate, key[0].toLatin1(), Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+        QCOMPARE(recorder.said, said.isEmpty() ? QStringList() : QStringList{said});
+        QCOMPARE(allTexts(window), before);
+    }
+
     // What a screen reader asks of a field: the piece at, before and after
     // every offset, the end included, lies within the text; one run without
     // attributes covers it.

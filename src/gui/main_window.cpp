@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -127,6 +128,7 @@ MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earl
     announcer = new Announcer(this);
     labelControls();
     connectControls();
+    addShortcuts();
     setTabOrder();
     setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
     restoreSettings();
@@ -283,6 +285,27 @@ void MainWindow::connectControls()
         button->installEventFilter(this);
     for (QRadioButton* option : targetOptions)
         option->installEventFilter(this);
+}
+
+void MainWindow::addShortcuts()
+{
+    // Said again, for a screen reader's user who missed it or wants a
+    // number once more.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
+            [this] {
+                announcer->announce(lastAnnouncement.isEmpty()
+                                        ? QStringLiteral("Noch keine Ergebnisse")
+                                        : lastAnnouncement);
+            });
+    // Ctrl+1, Ctrl+2 and Ctrl+3 move to the first field of Speed, Rotor and
+    // Power: the tab order crosses the panels, and a screen reader's user
+    // cannot see where one starts.
+    for (const Panel panel : {Panel::Speed, Panel::Rotor, Panel::Power}) {
+        const Field first = std::ranges::find(fieldTable, panel, &FieldRow::panel)->field;
+        const auto key = Qt::Key(Qt::Key_1 + int(panel));
+        connect(new QShortcut(QKeySequence(Qt::CTRL | key), this), &QShortcut::activated, this,
+                [this, first] { fieldEdits[first]->setFocus(Qt::ShortcutFocusReason); });
+    }
 }
 
 QWidget* MainWindow::widgetFor(const Control& control) const
@@ -464,8 +487,10 @@ void MainWindow::announce(const Writes& writes)
             part += u' ' + unit;
         parts << part;
     }
-    if (!parts.isEmpty())
-        announcer->announce(parts.join(QStringLiteral(", ")));
+    if (parts.isEmpty())
+        return;
+    lastAnnouncement = parts.join(QStringLiteral(", "));
+    announcer->announce(lastAnnouncement);
 }
 
 void MainWindow::calculateSpeed()

@@ -49,6 +49,8 @@ private:
     QWidget* createControl(const ControlRow& row);
     void labelControls();
     void connectControls();
+    // Ctrl+R, and Ctrl+1 to Ctrl+3 (README, Keyboard).
+    void addShortcuts();
     void setTabOrder();
     QWidget* widgetFor(const Control& control) const;
 
@@ -96,4 +98,5 @@ private:
     EnumArray<Command, QPushButton*, commandCount> commandButtons;
     QButtonGroup* targetGroup = nullptr; // OPC
     Announcer* announcer = nullptr;
+    QString lastAnnouncement; // what Ctrl+R says again
 };
