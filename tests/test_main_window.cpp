@@ -577,8 +577,11 @@ private slots:
     {
         MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
-        for (const auto& [name, rect] : placed)
-            QCOMPARE(std::pair(name, findControl(window, name)->geometry()), std::pair(name, rect));
+        for (const auto& [name, rect] : placed) {
+            const QWidget* control = findControl(window, name);
+            const QRect inWindow(control->mapTo(&window, QPoint()), control->size());
+            QCOMPARE(std::pair(name, inWindow), std::pair(name, rect));
+        }
         QCOMPARE(std::size(placed), controlTable().size());
         QCOMPARE(window.size(), QSize(646, 383));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -649,6 +652,41 @@ private slots:
             if (!room.mark.isNull())
                 QVERIFY2(control->rect().contains(room.mark), qPrintable(name));
         }
+    }
+
+    // The window is a frame of three groups, each named after its heading
+    // and holding its panel's controls.
+    void readersSeeAFrameOfPanels_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("member");
+        QTest::newRow("Speed") << "PanelSpeed"
+                               << "Speed"
+                               << "CCalc";
+        QTest::newRow("Rotor") << "PanelRotor"
+                               << "Rotor"
+                               << "LSpeed";
+        QTest::newRow("Power") << "PanelPower"
+                               << "Power"
+                               << "TCQU";
+    }
+    void readersSeeAFrameOfPanels()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, name);
+        QFETCH(QString, member);
+        MainWindow window(settingsDirectory.path());
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("JOLV"));
+        QAccessibleInterface* panel =
+            QAccessible::queryAccessibleInterface(findControl(window, group));
+        QCOMPARE(panel->role(), QAccessible::Grouping);
+        QCOMPARE(panel->text(QAccessible::Name), name);
+        QCOMPARE(panel->parent(), frame);
+        QCOMPARE(QAccessible::queryAccessibleInterface(findControl(window, member))->parent(),
+                 panel);
     }
 
     void readersGetNamesAndDescriptions_data()

@@ -12,6 +12,7 @@
 #include <optional>
 
 enum class Panel { Speed, Rotor, Power };
+inline constexpr std::size_t panelCount = 3;
 
 // An array indexed by one of the enums below, whose values count from 0.
 template <typename Enum, typename Value, std::size_t Count> class EnumArray {

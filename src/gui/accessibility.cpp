@@ -388,6 +388,12 @@ QAccessibleInterface* accessibleInterfaceFor(const QString& className, QObject* 
         return new AnnouncerAccessible(static_cast<Announcer*>(object));
     if (className == QLatin1StringView("ResultLabel"))
         return new ResultLabelAccessible(static_cast<ResultLabel*>(object));
+    // Qt gives a plain widget the role of a client area, which screen
+    // readers take for filler, not for the application's window.
+    if (className == QLatin1StringView("MainWindow"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1StringView("PanelGroup"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
     return nullptr;
 }
 

@@ -21,7 +21,17 @@ public:
     void announce(const QString& text);
 };
 
-// Makes Qt ask us for the accessible interfaces of FieldEdit, ResultLabel and
-// Announcer, and guards the accessibility bus where there is one
-// (accessibility_bus.h); safe to call more than once.
+// A panel of the window: an area without a look of its own, which screen
+// readers present as a group named after its heading ("Rotor"), so that
+// they say the panel's name as the focus enters it.
+class PanelGroup : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
+// Makes Qt ask us for the accessible interfaces of the window (a frame),
+// PanelGroup, FieldEdit, ResultLabel and Announcer, and guards the accessibility bus where there is
+// one (accessibility_bus.h); safe to call more than once.
 void installAccessibleInterfaces();

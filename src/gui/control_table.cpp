@@ -148,6 +148,14 @@ constexpr auto rows = std::to_array<ControlRow>({
     {footer("LVersion"), "Version 1.5", "", {8505, 5355, 1065, 225}, R::Regular},
 });
 
+// Speed top left, Rotor top right, Power below Speed; the footer in the
+// bottom right corner is left over.
+constexpr auto panels = std::to_array<PanelArea>({
+    {Panel::Speed, "PanelSpeed", heading("HeadingSpeed"), {0, 0, 4785, 1935}},
+    {Panel::Rotor, "PanelRotor", heading("HeadingRotor"), {4785, 0, 4905, 2400}},
+    {Panel::Power, "PanelPower", heading("HeadingPower"), {0, 1935, 4785, 3810}},
+});
+
 // As listed for the window: it jumps between the panels. The options are
 // one stop of the tab order, at the selected one (the window sees to that).
 constexpr auto focusOrder = std::to_array<Control>({
@@ -164,6 +172,45 @@ constexpr auto focusOrder = std::to_array<Control>({
     textBox(F::CableLength), up(F::CableSection), textBox(F::CableSection), down(F::CableSection),
 });
 // clang-format on
+
+constexpr bool liesIn(const TwipsRect& inner, const TwipsRect& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top &&
+           inner.left + inner.width <= outer.left + outer.width &&
+           inner.top + inner.height <= outer.top + outer.height;
+}
+
+constexpr const PanelArea* areaOf(const ControlRow& row)
+{
+    for (const PanelArea& area : panels)
+        if (liesIn(row.twips, area.twips))
+            return &area;
+    return nullptr;
+}
+
+// Every control but the footer's lies wholly in a panel, each panel's
+// heading in its own, and the panels lie apart within the client area.
+static_assert([] {
+    for (const ControlRow& row : rows) {
+        const PanelArea* area = areaOf(row);
+        if ((area == nullptr) != (row.control.kind == ControlKind::Footer))
+            return false;
+        if (row.control.kind == ControlKind::Heading && !(area->heading == row.control))
+            return false;
+    }
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const TwipsRect& a = panels[i].twips;
+        if (!liesIn(a, {0, 0, clientWidthTwips, clientHeightTwips}))
+            return false;
+        for (std::size_t j = i + 1; j < panels.size(); ++j) {
+            const TwipsRect& b = panels[j].twips;
+            if (a.left < b.left + b.width && b.left < a.left + a.width &&
+                a.top < b.top + b.height && b.top < a.top + a.height)
+                return false;
+        }
+    }
+    return true;
+}());
 
 constexpr int rowsFor(const Control& control)
 {
@@ -260,4 +307,14 @@ std::span<const ControlRow> controlTable()
 std::span<const Control> tabOrder()
 {
     return focusOrder;
+}
+
+std::span<const PanelArea> panelAreas()
+{
+    return panels;
+}
+
+const PanelArea* panelAreaOf(const ControlRow& row)
+{
+    return areaOf(row);
 }

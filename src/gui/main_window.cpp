@@ -155,15 +155,27 @@ QRect MainWindow::pixels(const TwipsRect& twips) const
                  qRound(twips.width * xScale), qRound(twips.height * yScale));
 }
 
+// Each control goes into its panel, the footer into the window.
 void MainWindow::buildControls()
 {
     targetGroup = new QButtonGroup(this);
     targetGroup->setObjectName(QStringLiteral("OPC"));
+    for (const PanelArea& area : panelAreas()) {
+        auto* group = new PanelGroup(this);
+        group->setObjectName(QString::fromLatin1(area.name));
+        group->setGeometry(pixels(area.twips));
+        panelGroups[area.panel] = group;
+    }
     for (const ControlRow& row : controlTable()) {
-        QWidget* control = createControl(row);
+        const PanelArea* area = panelAreaOf(row);
+        PanelGroup* group = area ? panelGroups[area->panel] : nullptr;
+        QWidget* control = createControl(row, group ? group : static_cast<QWidget*>(this));
         control->setObjectName(controlName(row.control));
         control->setStyle(controlStyle());
-        control->setGeometry(pixels(row.twips));
+        control->setGeometry(pixels(row.twips).translated(group ? -group->pos() : QPoint()));
+        // A panel is named after its heading.
+        if (group && row.control == area->heading)
+            group->setAccessibleName(QString::fromUtf8(row.caption));
         control->setFont(fontFor(row.font));
         if (*row.toolTip)
             control->setToolTip(QString::fromUtf8(row.toolTip));
@@ -171,16 +183,16 @@ void MainWindow::buildControls()
 }
 
 // Makes the row's widget and files it under what it stands for.
-QWidget* MainWindow::createControl(const ControlRow& row)
+QWidget* MainWindow::createControl(const ControlRow& row, QWidget* parent)
 {
     const Control& control = row.control;
     const QString caption = QString::fromUtf8(row.caption);
     switch (control.kind) {
     case ControlKind::Heading:
     case ControlKind::Footer:
-        return setUpLabel(new QLabel(this), row);
+        return setUpLabel(new QLabel(parent), row);
     case ControlKind::Caption: {
-        QLabel* label = setUpLabel(new QLabel(this), row);
+        QLabel* label = setUpLabel(new QLabel(parent), row);
         const QString unit = QString::fromUtf8(row.unit);
         if (const auto* field = std::get_if<Field>(&control.subject)) {
             fieldCaptions[*field] = label;
@@ -193,10 +205,10 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     }
     case ControlKind::Output:
         return resultLabels[std::get<Output>(control.subject)] =
-                   setUpLabel(new ResultLabel(this), row);
+                   setUpLabel(new ResultLabel(parent), row);
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
-        auto* edit = new FieldEdit(this);
+        auto* edit = new FieldEdit(parent);
         edit->setMaxLength(maxFieldTextLength);
         if (field.defaultValue)
             edit->setText(fields::numberToText(*field.defaultValue));
@@ -204,16 +216,17 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     }
     case ControlKind::Stepper:
         return stepperButtons[control.direction][std::get<Field>(control.subject)] =
-                   new QPushButton(caption, this);
+                   new QPushButton(caption, parent);
     case ControlKind::Button:
-        return commandButtons[std::get<Command>(control.subject)] = new QPushButton(caption, this);
+        return commandButtons[std::get<Command>(control.subject)] =
+                   new QPushButton(caption, parent);
     case ControlKind::CheckBox:
-        return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, this);
+        return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, parent);
     case ControlKind::Option:
         break;
     }
     const auto target = std::get<drive_speed::Target>(control.subject);
-    auto* option = new QRadioButton(this);
+    auto* option = new QRadioButton(parent);
     targetGroup->addButton(option, int(target));
     return targetOptions[target] = option;
 }

@@ -13,6 +13,7 @@
 #include <optional>
 
 class Announcer;
+class PanelGroup;
 class FieldEdit;
 class QButtonGroup;
 class QCheckBox;
@@ -46,7 +47,7 @@ private slots:
 
 private:
     void buildControls();
-    QWidget* createControl(const ControlRow& row);
+    QWidget* createControl(const ControlRow& row, QWidget* parent);
     void labelControls();
     void connectControls();
     // Ctrl+R, and Ctrl+1 to Ctrl+3 (README, Keyboard).
@@ -85,6 +86,7 @@ private:
     bool saved = false;
     bool keepStoredFile = false; // something is stored there that could not be read
 
+    EnumArray<Panel, PanelGroup*, panelCount> panelGroups;
     // Every control that stands for something, by what it stands for.
     EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;
     EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
