@@ -287,7 +287,17 @@ private slots:
         window.show();
         setText(window, "TUM", rpm);
         setText(window, "TSpeed", "50");
+        // Read while the box shows, before messageAfterClicking closes it.
+        QString iconName;
+        QTimer::singleShot(0, [&iconName] {
+            const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QLabel* label : box->findChildren<QLabel*>())
+                if (!label->pixmap().isNull())
+                    iconName =
+                        QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        });
         QCOMPARE(messageAfterClicking(window, "CCalc"), message);
+        QCOMPARE(iconName, QStringLiteral("Information"));
         QCOMPARE(textOf(window, "TSpeed"), QString());
         QCOMPARE(textOf(window, "TUM"), rpm);
         QCOMPARE(textOf(window, "TAsc"), QStringLiteral("15"));

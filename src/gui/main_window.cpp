@@ -556,7 +556,7 @@ std::optional<Writes> MainWindow::calculate(Panel panel)
                           });
         apply(result.writes);
         if (result.message != drive_speed::Message::None) {
-            QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+            showMessage(drive_speed::messageText(result.message));
             return std::nullopt;
         }
         return result.writes;
@@ -570,6 +570,16 @@ std::optional<Writes> MainWindow::calculate(Panel panel)
     }
     apply(writes);
     return writes;
+}
+
+// Screen readers would call the box's icon just an image.
+void MainWindow::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (!label->pixmap().isNull())
+            label->setAccessibleName(QStringLiteral("Information"));
+    box.exec();
 }
 
 void MainWindow::step(steppers::Stepper stepper)

@@ -60,6 +60,7 @@ private:
     // Runs the panel's calculation and applies what it writes; nothing when
     // it answered with a message box instead.
     std::optional<Writes> calculate(Panel panel);
+    void showMessage(const QString& text);
     FieldTexts fieldTexts() const;
     void apply(const Writes& writes);
     // Has a screen reader say the texts of one action, with their captions
