@@ -64,7 +64,7 @@ kill "$orca" 2> /dev/null || true
 exit "$status"
 SESSION
 # What Orca said, with the drive script's steps put in by time.
-sed -n "s/^\([0-9:.]*\) - SPEECH OUTPUT: '\(.*\)' *{'established.*/\1 - \2/p" \
+sed -n "s/^\([0-9:.]*\) - SPEECH OUTPUT: '\(.*\)' *\[\?{'established.*/\1 - \2/p" \
   "$out/orca-debug.txt" | cat - "$out/steps.txt" 2> /dev/null | sort | sed 's/^[0-9:.]* - //' \
   > "$out/transcript.txt"
 cat "$out/transcript.txt"
