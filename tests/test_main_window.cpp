@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTemporaryDir>
@@ -516,6 +517,48 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited, expected);
+    }
+
+    // Where the window fits its screen, it is the fixed window; where it
+    // does not (offscreen's 800 x 800 at twice the scale: ctest runs this
+    // as test_main_window_scaled), it scrolls, and the focus, by Tab or by
+    // Ctrl+1 to Ctrl+3, is always in sight.
+    void everyControlCanBeReached_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("at 1x") << 1.0 << false;
+        QTest::newRow("at 2x") << 2.0 << true;
+    }
+    void everyControlCanBeReached()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(bool, scrolls);
+        MainWindow window(settingsDirectory.path());
+        if (window.devicePixelRatio() != scale)
+            QSKIP("for another scale factor");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto* scrollArea = window.findChild<QScrollArea*>();
+        QCOMPARE(scrollArea != nullptr, scrolls);
+        const QSize screenArea = window.screen()->availableSize();
+        QVERIFY(window.width() <= screenArea.width() && window.height() <= screenArea.height());
+        const QWidget* visible = scrollArea ? scrollArea->viewport() : &window;
+        const auto inSight = [&](const QWidget* control) {
+            const QRect placed(control->mapTo(visible, QPoint()), control->size());
+            return visible->rect().contains(placed);
+        };
+        findControl(window, "TCQD")->setFocus();
+        for (std::size_t stop = 0; stop + 2 < tabOrder().size(); ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(inSight(QApplication::focusWidget()),
+                     qPrintable(QApplication::focusWidget()->objectName()));
+        }
+        for (const char key : {'2', '3', '1', '2'}) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            QVERIFY2(inSight(QApplication::focusWidget()),
+                     qPrintable(QStringLiteral("Ctrl+") + key));
+        }
     }
 
     // The arrow keys move round the options either way; the newly selected

@@ -10,6 +10,7 @@
 #include "window_placement.h"
 #include "window_style.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,8 +27,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -132,6 +135,7 @@ MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earl
     setTabOrder();
     setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
     restoreSettings();
+    scrollWhereTheScreenIsTooSmall();
     // A logout may end the program without closing the window first.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::saveSettings);
 }
@@ -350,6 +354,50 @@ void MainWindow::setTabOrder()
     const auto order = tabOrder();
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(widgetFor(order[i]), widgetFor(order[i + 1]));
+}
+
+// The layout has fixed sizes; on a screen too small for it (a large scale
+// factor on a small screen) it goes into a scroll area, in a window that may
+// be resized up to the layout's size, and the focus, however it moves, is
+// scrolled into sight. Where the layout fits, the window stays as it is.
+void MainWindow::scrollWhereTheScreenIsTooSmall()
+{
+    const QSize client = size();
+    // The scroll bars keep the application's style.
+    const std::optional<QSize> scrolling = window_placement::scrollingSize(
+        client, screen()->availableSize(),
+        QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    if (!scrolling)
+        return;
+    auto* scrollArea = new QScrollArea(this);
+    auto* content = new QWidget(this);
+    content->setFixedSize(client);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != content && child != scrollArea && child != announcer) {
+            child->setParent(content);
+            child->show();
+        }
+    scrollArea->setObjectName(QStringLiteral("ScrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setFocusPolicy(Qt::NoFocus); // no stop of the tab order
+    scrollArea->viewport()->setBackgroundRole(QPalette::Window);
+    scrollArea->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(scrollArea);
+    setMinimumSize(0, 0);
+    setMaximumSize(client);
+    resize(*scrolling);
+    // The whole control with a little room round it: the scroll area's own
+    // ensureWidgetVisible() brings only a field's cursor into sight.
+    connect(qApp, &QApplication::focusChanged, scrollArea, [scrollArea](QWidget*, QWidget* now) {
+        if (!now || !scrollArea->widget()->isAncestorOf(now))
+            return;
+        constexpr int room = 8; // px
+        const QRect placed(now->mapTo(scrollArea->widget(), QPoint()), now->size());
+        scrollArea->ensureVisible(placed.center().x(), placed.center().y(),
+                                  placed.width() / 2 + room, placed.height() / 2 + room);
+    });
 }
 
 void MainWindow::restoreSettings()

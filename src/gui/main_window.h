@@ -53,6 +53,7 @@ private:
     // Ctrl+R, and Ctrl+1 to Ctrl+3 (README, Keyboard).
     void addShortcuts();
     void setTabOrder();
+    void scrollWhereTheScreenIsTooSmall();
     QWidget* widgetFor(const Control& control) const;
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
