@@ -32,6 +32,7 @@ public:
 };
 
 // Makes Qt ask us for the accessible interfaces of the window (a frame),
-// PanelGroup, FieldEdit, ResultLabel and Announcer, and guards the accessibility bus where there is
-// one (accessibility_bus.h); safe to call more than once.
+// PanelGroup, FieldEdit, ResultLabel and Announcer, and guards the
+// accessibility bus where there is one (accessibility_bus.h); safe to call
+// more than once.
 void installAccessibleInterfaces();

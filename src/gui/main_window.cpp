@@ -315,8 +315,8 @@ void MainWindow::addShortcuts()
                                         : lastAnnouncement);
             });
     // Ctrl+1, Ctrl+2 and Ctrl+3 move to the first field of Speed, Rotor and
-    // Power: the tab order crosses the panels, and a screen reader's user
-    // cannot see where one starts.
+    // Power (Panel's order): the tab order crosses the panels, and a screen
+    // reader's user cannot see where one starts.
     for (const Panel panel : {Panel::Speed, Panel::Rotor, Panel::Power}) {
         const Field first = std::ranges::find(fieldTable, panel, &FieldRow::panel)->field;
         const auto key = Qt::Key(Qt::Key_1 + int(panel));

@@ -13,8 +13,8 @@
 #include <optional>
 
 class Announcer;
-class PanelGroup;
 class FieldEdit;
+class PanelGroup;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
