@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTemporaryDir>
@@ -287,7 +288,17 @@ private slots:
         window.show();
         setText(window, "TUM", rpm);
         setText(window, "TSpeed", "50");
+        // Read while the box shows, before messageAfterClicking closes it.
+        QString iconName;
+        QTimer::singleShot(0, [&iconName] {
+            const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QLabel* label : box->findChildren<QLabel*>())
+                if (!label->pixmap().isNull())
+                    iconName =
+                        QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        });
         QCOMPARE(messageAfterClicking(window, "CCalc"), message);
+        QCOMPARE(iconName, QStringLiteral("Information"));
         QCOMPARE(textOf(window, "TSpeed"), QString());
         QCOMPARE(textOf(window, "TUM"), rpm);
         QCOMPARE(textOf(window, "TAsc"), QStringLiteral("15"));
@@ -461,7 +472,7 @@ private slots:
         window.show();
         setText(window, field, text);
         click(window, button);
-        const auto* label = findControl<QLabel>(window, result);
+        auto* label = findControl<QLabel>(window, result);
         const QString shown = label->text();
         const int width = label->contentsRect().width();
         QCOMPARE(label->accessibleName(), whole);
@@ -475,6 +486,11 @@ private slots:
             QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= width);
             QCOMPARE(label->toolTip(), whole);
         }
+        // What a reader moving by objects reads.
+        const QAccessibleTextInterface* read =
+            QAccessible::queryAccessibleInterface(label)->textInterface();
+        QVERIFY(read);
+        QCOMPARE(read->text(0, read->characterCount()), whole);
     }
 
     void clickIntoRatioFieldRecalculatesButTabDoesNot()
@@ -513,6 +529,51 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(visited, expected);
+    }
+
+    // Where the window fits its screen, it is the fixed window; where it
+    // does not (offscreen's 800 x 800 at twice the scale: ctest runs this
+    // as test_main_window_scaled), it scrolls, and the focus, by Tab or by
+    // Ctrl+1 to Ctrl+3, is always in sight.
+    void everyControlCanBeReached_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("at 1x") << 1.0 << false;
+        QTest::newRow("at 2x") << 2.0 << true;
+    }
+    void everyControlCanBeReached()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(bool, scrolls);
+        MainWindow window(settingsDirectory.path());
+        if (window.devicePixelRatio() != scale)
+            QSKIP("for another scale factor");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto* scrollArea = window.findChild<QScrollArea*>();
+        QCOMPARE(scrollArea != nullptr, scrolls);
+        const QSize screenArea = window.screen()->availableSize();
+        QVERIFY(window.width() <= screenArea.width() && window.height() <= screenArea.height());
+        const QWidget* visible = scrollArea ? scrollArea->viewport() : &window;
+        const auto inSight = [&](const QWidget* control) {
+            const QRect placed(control->mapTo(visible, QPoint()), control->size());
+            return visible->rect().contains(placed);
+        };
+        findControl(window, "TCQD")->setFocus();
+        for (std::size_t stop = 0; stop + 2 < tabOrder().size(); ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(inSight(QApplication::focusWidget()),
+                     qPrintable(QApplication::focusWidget()->objectName()));
+        }
+        // Ctrl+1 to Ctrl+3 go to the first field of a panel, and change no text.
+        const auto texts = allTexts(window);
+        for (const auto& [key, first] : {std::pair('2', "TBL"), {'3', "TUV"}, {'1', "TUM"}}) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), first);
+            QVERIFY2(inSight(QApplication::focusWidget()), first);
+        }
+        QCOMPARE(allTexts(window), texts);
     }
 
     // The arrow keys move round the options either way; the newly selected
@@ -584,8 +645,11 @@ private slots:
     {
         MainWindow window(settingsDirectory.path());
         QCOMPARE(window.screen()->logicalDotsPerInchX(), 96.0);
-        for (const auto& [name, rect] : placed)
-            QCOMPARE(std::pair(name, findControl(window, name)->geometry()), std::pair(name, rect));
+        for (const auto& [name, rect] : placed) {
+            const QWidget* control = findControl(window, name);
+            const QRect inWindow(control->mapTo(&window, QPoint()), control->size());
+            QCOMPARE(std::pair(name, inWindow), std::pair(name, rect));
+        }
         QCOMPARE(std::size(placed), controlTable().size());
         QCOMPARE(window.size(), QSize(646, 383));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -658,18 +722,43 @@ private slots:
         }
     }
 
+    // The window is a frame of three groups, each named after its heading
+    // and holding its panel's controls.
+    void readersSeeAFrameOfPanels_data()
+    {
+        addTextRows({"group", "name", "member"}, {{"Speed", "PanelSpeed", "Speed", "CCalc"},
+                                                  {"Rotor", "PanelRotor", "Rotor", "LSpeed"},
+                                                  {"Power", "PanelPower", "Power", "TCQU"}});
+    }
+    void readersSeeAFrameOfPanels()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, name);
+        QFETCH(QString, member);
+        MainWindow window(settingsDirectory.path());
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+        QAccessibleInterface* panel =
+            QAccessible::queryAccessibleInterface(findControl(window, group));
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(std::pair(panel->role(), panel->text(QAccessible::Name)),
+                 std::pair(QAccessible::Grouping, name));
+        QCOMPARE(panel->parent(), frame);
+        QCOMPARE(QAccessible::queryAccessibleInterface(findControl(window, member))->parent(),
+                 panel);
+    }
+
     void readersGetNamesAndDescriptions_data()
     {
         addTextRows({"control", "name", "description"},
                     {
-                        {"field", "TAsc", "Steigung", ""},
+                        {"field", "TAsc", "Steigung", "Steigung"},
                         {"stepper down", "CAscD", "Steigung verringern", ""},
                         {"stepper up", "CAscU", "Steigung erhöhen", ""},
                         {"power stepper", "TCQU", "Kabelfläche erhöhen", ""},
-                        {"result", "LUM", "", "Umdrehungen des Motors pro Minute"},
+                        {"empty result", "LUM", "leer", "Umdrehungen des Motors pro Minute"},
                         {"option rpm", "OPC(0)", "U/min berechnen", ""},
                         {"option speed", "OPC(2)", "Speed berechnen", ""},
-                        {"Berechnen", "CCalc3", "", "Bereich Rotor berechnen"},
+                        {"Berechnen", "CCalc3", "Berechnen", "Bereich Rotor berechnen"},
                     });
     }
     void readersGetNamesAndDescriptions()
@@ -678,9 +767,10 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, description);
         MainWindow window(settingsDirectory.path());
-        const auto* widget = findControl<QWidget>(window, control);
-        QCOMPARE(widget->accessibleName(), name);
-        QCOMPARE(widget->accessibleDescription(), description);
+        QAccessibleInterface* read =
+            QAccessible::queryAccessibleInterface(findControl<QWidget>(window, control));
+        QCOMPARE(read->text(QAccessible::Name), name);
+        QCOMPARE(read->text(QAccessible::Description), description);
     }
 
     // An unticked box or option stands out at least 3:1 from the window
@@ -742,27 +832,35 @@ private slots:
         QVERIFY2(standingOut >= perimeter, qPrintable(QString::number(standingOut)));
     }
 
-    // Said once per action, with the captions, also when nothing changed.
+    // Said once per action, with the captions and units, also when nothing
+    // changed, in the order the panel shows them: row by row from the top.
+    // Ctrl+R says the last again.
     void actionsAreAnnouncedOnce_data()
     {
         // An empty text is said as "leer"; the field is set before the clicks.
-        const char* emptied = "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: leer, "
-                              "Untersetzung: leer, Spannung: 20,20";
+        const char* power = "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, "
+                            "Untersetzung: 20,0:1, Spannung: 20,20 V, Volt / Zelle: 1,01 V";
+        const char* emptied = "U/Motor: 16160 U/min, U/Prop/Rotor: leer, Untersetzung: leer, "
+                              "Spannung: 20,20 V, Volt / Zelle: 1,01 V";
         addTextRows({"field", "text", "control", "first", "second"},
                     {
-                        {"Speed", "", "", "CCalc", "Speed: 68", "Speed: 68"},
-                        {"Power", "", "", "CCalc2",
-                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
-                         "Untersetzung: 20,0:1, Spannung: 20,20",
-                         "Volt / Zelle: 1,01, U/Motor: 16160, U/Prop/Rotor: 808, "
-                         "Untersetzung: 20,0:1, Spannung: 20,20"},
+                        {"Speed", "", "", "CCalc", "Speed: 68 km/h", "Speed: 68 km/h"},
+                        {"Power", "", "", "CCalc2", power, power},
                         {"emptied results", "TTR1", "0", "CCalc2", emptied, emptied},
                         {"stepper", "", "", "CBLU",
-                         "Blattlänge: 610, Durchmesser: 1370, Kreisfläche: 147,41, Km/h: 387,36, "
-                         "Zug/Blatt: 258,44",
-                         "Blattlänge: 620, Durchmesser: 1390, Kreisfläche: 151,75, Km/h: 393,01, "
-                         "Zug/Blatt: 262,21"},
-                        {"unit box", "", "", "CInch", "Steigung: 6", "Steigung: 15"},
+                         "Blattlänge: 610 mm, Durchmesser: 1370 mm, Zug/Blatt: 258,44 kg, "
+                         "Kreisfläche: 147,41 dm², Km/h: 387,36",
+                         "Blattlänge: 620 mm, Durchmesser: 1390 mm, Zug/Blatt: 262,21 kg, "
+                         "Kreisfläche: 151,75 dm², Km/h: 393,01"},
+                        // The stepped field stands below the results.
+                        {"stepper below", "TTC0", "300", "TCQU",
+                         "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, Untersetzung: 20,0:1, "
+                         "Spannung: 20,20 V, Volt / Zelle: 1,01 V, Verlust Volt: 0,08 V, "
+                         "Kabelfläche: 2,6 mm²",
+                         "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, Untersetzung: 20,0:1, "
+                         "Spannung: 20,20 V, Volt / Zelle: 1,01 V, Verlust Volt: 0,08 V, "
+                         "Kabelfläche: 2,7 mm²"},
+                        {"unit box", "", "", "CInch", "Steigung: 6 Zoll", "Steigung: 15 cm"},
                     });
     }
     void actionsAreAnnouncedOnce()
@@ -774,6 +872,7 @@ private slots:
         QFETCH(QString, second);
         MainWindow window(settingsDirectory.path());
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window)); // for Ctrl+R
         QWidget* announcer = findControl(window, "Announcer");
         QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(),
                  QAccessible::Notification);
@@ -783,7 +882,38 @@ private slots:
             setText(window, field, text);
         click(window, control);
         click(window, control);
-        QCOMPARE(recorder.said, (QStringList{first, second}));
+        QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(recorder.said, (QStringList{first, second, second}));
+    }
+
+    // A screen reader speaks every change of a field's selection it sees
+    // ("Text unselected."): neither leaving a field nor a write into it then
+    // changes what it sees there, while the field itself shows none.
+    void leavingAFieldKeepsTheSelectionReadersSee_data()
+    {
+        addTextRows({"key", "then"}, {{"Tab", "Tab", ""},
+                                      {"Shift+Tab", "Backtab", ""},
+                                      {"Tab, then its stepper", "Tab", "CAscU"},
+                                      {"Tab, then Zoll: 15 cm to 6 inches", "Tab", "CInch"}});
+    }
+    void leavingAFieldKeepsTheSelectionReadersSee()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, then);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* field = findControl<QLineEdit>(window, "TAsc");
+        findControl(window, "TUM")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_VERIFY(field->hasSelectedText());
+        QTest::keyClick(field, key == "Tab" ? Qt::Key_Tab : Qt::Key_Backtab);
+        if (!then.isEmpty())
+            click(window, then);
+        QVERIFY(!field->hasSelectedText());
+        int start = -1, end = -1;
+        QAccessible::queryAccessibleInterface(field)->textInterface()->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 2));
     }
 
     // What a screen reader asks of a field: the piece at, before and after

@@ -181,6 +181,26 @@ private slots:
         QCOMPARE(window_placement::showsUsablePart(QRect(frame, QSize(500, 300)), screens), usable);
     }
 
+    // The window's 646 x 383 px client area, 15 px scroll bars, a 20 px
+    // title bar: at twice the scale on 1024 x 768 only 512 x 384 px are there.
+    void aWindowTooLargeForItsScreenScrolls_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QSize>("window"); // invalid: it does not scroll
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << QSize();
+        QTest::newRow("the title bar just fits") << QSize(646, 403) << QSize();
+        QTest::newRow("2x on 1024 x 768") << QSize(512, 384) << QSize(512, 364);
+        QTest::newRow("2x on 1366 x 768, too low only") << QSize(683, 384) << QSize(661, 364);
+        QTest::newRow("too narrow only") << QSize(600, 768) << QSize(600, 398);
+    }
+    void aWindowTooLargeForItsScreenScrolls()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QSize, window);
+        QCOMPARE(window_placement::scrollingSize(QSize(646, 383), screen, 15).value_or(QSize()),
+                 window);
+    }
+
     void closingStillWorksWhenTheSaveFails_data()
     {
         QTest::addColumn<QString>("blocker");

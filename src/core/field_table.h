@@ -12,6 +12,7 @@
 #include <optional>
 
 enum class Panel { Speed, Rotor, Power };
+inline constexpr std::size_t panelCount = 3;
 
 // An array indexed by one of the enums below, whose values count from 0.
 template <typename Enum, typename Value, std::size_t Count> class EnumArray {
@@ -113,11 +114,12 @@ struct UnitBoxRow {
     UnitBox box;
     const char* objectName;
     const char* settingsKey;
+    Field field; // whose unit it sets
 };
 
 inline constexpr auto unitBoxTable = std::to_array<UnitBoxRow>({
-    {UnitBox::Inch, "CInch", "INC"},
-    {UnitBox::MetresPerSecond, "CSpeed", "SMS"},
+    {UnitBox::Inch, "CInch", "INC", Field::Pitch},
+    {UnitBox::MetresPerSecond, "CSpeed", "SMS", Field::DriveSpeed},
 });
 
 inline constexpr std::size_t unitBoxCount = unitBoxTable.size();

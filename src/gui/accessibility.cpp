@@ -2,6 +2,7 @@
 #include "accessibility.h"
 
 #include "field_edit.h"
+#include "result_label.h"
 
 #ifdef QT_DBUS_LIB
 #include "accessibility_bus.h"
@@ -59,6 +60,28 @@ qsizetype segmentAt(const QList<Segment>& segments, int offset, Boundary boundar
     return lineHoldsEnd && !segments.isEmpty() ? segments.size() - 1 : segments.size();
 }
 
+// The piece of `text` at `offset` (clamped to the text), or the one `step`
+// pieces before or after it; an empty piece at the text's start or end where
+// there is none.
+QString pieceNear(const QString& text, int offset, Boundary boundary, int step, int* startOffset,
+                  int* endOffset)
+{
+    const QList<Segment> segments = segmentsOf(text, boundary);
+    const qsizetype index =
+        segmentAt(segments, std::clamp(offset, 0, int(text.size())), boundary) + step;
+    if (index < 0) {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+    if (index >= segments.size()) {
+        *startOffset = *endOffset = int(text.size());
+        return {};
+    }
+    *startOffset = segments[index].start;
+    *endOffset = segments[index].end;
+    return text.mid(*startOffset, *endOffset - *startOffset);
+}
+
 // Qt's line edit as screen readers see it, with a text interface of our own
 // whose every query ends within one pass over the text.
 class FieldEditAccessible : public QAccessibleWidget,
@@ -100,16 +123,24 @@ public:
         return state;
     }
 
-    // Selection: a line edit has at most one.
+    // Selection: a line edit has at most one. Without focus it is the one
+    // the field held when the focus left (field_edit.h), with its offsets as
+    // they were, also where a write has shortened the text since: readers
+    // tell a change by the offsets.
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override
     {
         *startOffset = *endOffset = 0;
-        if (selectionIndex == 0 && edit()->hasSelectedText()) {
-            *startOffset = edit()->selectionStart();
-            *endOffset = *startOffset + int(edit()->selectedText().size());
+        const FieldEdit::Selection selected = edit()->selectionForReaders();
+        if (selectionIndex == 0 && selected.start < selected.end) {
+            *startOffset = selected.start;
+            *endOffset = selected.end;
         }
     }
-    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    int selectionCount() const override
+    {
+        const FieldEdit::Selection selected = edit()->selectionForReaders();
+        return selected.start < selected.end ? 1 : 0;
+    }
     void addSelection(int startOffset, int endOffset) override
     {
         setSelection(0, startOffset, endOffset);
@@ -138,17 +169,17 @@ public:
     QString textAtOffset(int offset, Boundary boundary, int* startOffset,
                          int* endOffset) const override
     {
-        return pieceNear(offset, boundary, 0, startOffset, endOffset);
+        return pieceNear(edit()->text(), offset, boundary, 0, startOffset, endOffset);
     }
     QString textBeforeOffset(int offset, Boundary boundary, int* startOffset,
                              int* endOffset) const override
     {
-        return pieceNear(offset, boundary, -1, startOffset, endOffset);
+        return pieceNear(edit()->text(), offset, boundary, -1, startOffset, endOffset);
     }
     QString textAfterOffset(int offset, Boundary boundary, int* startOffset,
                             int* endOffset) const override
     {
-        return pieceNear(offset, boundary, +1, startOffset, endOffset);
+        return pieceNear(edit()->text(), offset, boundary, +1, startOffset, endOffset);
     }
 
     // No formatting anywhere: one run without attributes over the whole text.
@@ -236,27 +267,6 @@ private:
         return *layout;
     }
     mutable std::optional<Layout> layout; // forgotten whenever the text or the cursor moves
-
-    // The piece at `offset`, or the one `step` pieces before or after it;
-    // an empty piece at the text's start or end where there is none.
-    QString pieceNear(int offset, Boundary boundary, int step, int* startOffset,
-                      int* endOffset) const
-    {
-        const QString text = edit()->text();
-        const QList<Segment> segments = segmentsOf(text, boundary);
-        const qsizetype index = segmentAt(segments, clamped(offset), boundary) + step;
-        if (index < 0) {
-            *startOffset = *endOffset = 0;
-            return {};
-        }
-        if (index >= segments.size()) {
-            *startOffset = *endOffset = int(text.size());
-            return {};
-        }
-        *startOffset = segments[index].start;
-        *endOffset = segments[index].end;
-        return text.mid(*startOffset, *endOffset - *startOffset);
-    }
 };
 
 // The announcer as a notification, named by what it has to say.
@@ -268,12 +278,122 @@ public:
     }
 };
 
+// A result as screen readers see it: a label whose text is the whole
+// result, however much of it shows, named by it or, while empty, "leer"
+// (Qt would name it after its caption, which readers then say twice). Its
+// caption labels it.
+class ResultLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ResultLabelAccessible(ResultLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Name)
+            return whole().isEmpty() ? QStringLiteral("leer") : whole();
+        return QAccessibleWidget::text(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+
+    // Nothing to select, no caret.
+    void selection(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void scrollToSubstring(int, int) override {}
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        const int start = std::clamp(startOffset, 0, characterCount());
+        return whole().mid(start, std::max(0, std::clamp(endOffset, 0, characterCount()) - start));
+    }
+    int characterCount() const override { return int(whole().size()); }
+    QString textAtOffset(int offset, Boundary boundary, int* startOffset,
+                         int* endOffset) const override
+    {
+        return pieceNear(whole(), offset, boundary, 0, startOffset, endOffset);
+    }
+    QString textBeforeOffset(int offset, Boundary boundary, int* startOffset,
+                             int* endOffset) const override
+    {
+        return pieceNear(whole(), offset, boundary, -1, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, Boundary boundary, int* startOffset,
+                            int* endOffset) const override
+    {
+        return pieceNear(whole(), offset, boundary, +1, startOffset, endOffset);
+    }
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+    // The label ends its text at its right edge. Characters cut off behind
+    // the "…" of a result too long for it all stand where the "…" does.
+    QRect characterRect(int offset) const override
+    {
+        if (offset < 0 || offset >= characterCount())
+            return {};
+        const QString shown = label()->text();
+        const qsizetype showing = shown == whole() ? shown.size() : shown.size() - 1;
+        const QFontMetrics metrics = label()->fontMetrics();
+        const QRect room = label()->contentsRect();
+        const int start = room.right() + 1 - metrics.horizontalAdvance(shown);
+        const qsizetype at = std::min<qsizetype>(offset, showing);
+        const QRect box(start + metrics.horizontalAdvance(shown.left(at)), room.top(),
+                        metrics.horizontalAdvance(shown.mid(at, 1)), metrics.height());
+        return QRect(label()->mapToGlobal(box.topLeft()), box.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        for (int offset = 0; offset < characterCount(); ++offset)
+            if (characterRect(offset).contains(point))
+                return offset;
+        return -1;
+    }
+
+private:
+    ResultLabel* label() const { return static_cast<ResultLabel*>(widget()); }
+    QString whole() const { return label()->accessibleName(); } // kept there by showResult
+};
+
 QAccessibleInterface* accessibleInterfaceFor(const QString& className, QObject* object)
 {
     if (className == QLatin1StringView("FieldEdit"))
         return new FieldEditAccessible(static_cast<FieldEdit*>(object));
     if (className == QLatin1StringView("Announcer"))
         return new AnnouncerAccessible(static_cast<Announcer*>(object));
+    if (className == QLatin1StringView("ResultLabel"))
+        return new ResultLabelAccessible(static_cast<ResultLabel*>(object));
+    // Qt gives a plain widget the role of a client area, which screen
+    // readers take for filler, not for the application's window.
+    if (className == QLatin1StringView("MainWindow"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1StringView("PanelGroup"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
     return nullptr;
 }
 

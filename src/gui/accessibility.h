@@ -4,8 +4,9 @@
 // What screen readers get beyond Qt's own accessibility: the input fields
 // answer text queries at every offset (Qt 6.4's line-edit interface loops
 // forever when asked for the word at the end of the text, and reports
-// attribute runs of length 0, which makes Orca drop the last digit), and the
-// window announces what a calculation wrote.
+// attribute runs of length 0, which makes Orca drop the last digit), the
+// results have a text of their own to be read by, and the window announces
+// what a calculation wrote.
 
 #include <QWidget>
 
@@ -20,7 +21,18 @@ public:
     void announce(const QString& text);
 };
 
-// Makes Qt ask us for the accessible interfaces of FieldEdit and Announcer,
-// and guards the accessibility bus where there is one (accessibility_bus.h);
-// safe to call more than once.
+// A panel of the window: an area without a look of its own, which screen
+// readers present as a group named after its heading ("Rotor"), so that
+// they say the panel's name as the focus enters it.
+class PanelGroup : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
+// Makes Qt ask us for the accessible interfaces of the window (a frame),
+// PanelGroup, FieldEdit, ResultLabel and Announcer, and guards the
+// accessibility bus where there is one (accessibility_bus.h); safe to call
+// more than once.
 void installAccessibleInterfaces();

@@ -15,7 +15,10 @@ using T = drive_speed::Target;
 
 // clang-format off
 constexpr auto rows = std::to_array<ControlRow>({
-    // control, caption, tooltip, {left, top, width, height}, font
+    // control, caption, tooltip, {left, top, width, height}, font, and for a
+    // caption the unit of its field or result as its tooltip or caption
+    // gives it; none where the caption is the unit ("U/min", "Km/h:",
+    // "Schlupf %") or the value has none (counts, ratios).
     {heading("HeadingSpeed"), "Speed", "", {120, 75, 735, 255}, R::Heading},
     {heading("HeadingRotor"), "Rotor", "", {5040, 80, 2295, 255}, R::Heading},
     {heading("HeadingPower"), "Power", "", {120, 1950, 2295, 255}, R::Heading},
@@ -27,7 +30,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {down(F::Rpm), "<", "", {1995, 345, 225, 225}, R::Regular},
     {up(F::Rpm), ">", "", {2205, 345, 225, 225}, R::Regular},
 
-    {caption(F::Pitch), "Steigung", "Steigung", {105, 735, 960, 225}, R::Regular},
+    {caption(F::Pitch), "Steigung", "Steigung", {105, 735, 960, 225}, R::Regular, "cm"},
     {option(T::Pitch), "", "", {945, 660, 225, 225}, R::Regular},
     {textBox(F::Pitch), "", "", {1260, 660, 645, 285}, R::Regular},
     {down(F::Pitch), "<", "", {1995, 660, 225, 225}, R::Regular},
@@ -39,7 +42,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {down(F::Slip), "<", "", {1995, 975, 225, 225}, R::Regular},
     {up(F::Slip), ">", "", {2205, 975, 225, 225}, R::Regular},
 
-    {caption(F::DriveSpeed), "Speed", "Antriebsgeschwindigkeit", {105, 1365, 960, 225}, R::Regular},
+    {caption(F::DriveSpeed), "Speed", "Antriebsgeschwindigkeit", {105, 1365, 960, 225}, R::Regular, "km/h"},
     {option(T::Speed), "", "", {945, 1290, 225, 225}, R::Regular},
     {textBox(F::DriveSpeed), "", "", {1260, 1290, 645, 285}, R::Regular},
     {down(F::DriveSpeed), "<", "", {1995, 1290, 225, 225}, R::Regular},
@@ -49,25 +52,25 @@ constexpr auto rows = std::to_array<ControlRow>({
     {button(C::CalculateSpeed), "Berechnen", "", {3360, 1185, 1170, 435}, R::Bold},
 
     // Rotor panel: rows at 360, 720, 1080 and 1440, inputs left, results right.
-    {caption(F::BladeLength), "Blattlänge", "Länge eines Blatts in mm", {5040, 420, 975, 255}, R::Regular},
+    {caption(F::BladeLength), "Blattlänge", "Länge eines Blatts in mm", {5040, 420, 975, 255}, R::Regular, "mm"},
     {textBox(F::BladeLength), "", "", {6060, 360, 615, 285}, R::Regular},
     {down(F::BladeLength), "<", "", {6795, 375, 225, 225}, R::Regular},
     {up(F::BladeLength), ">", "", {7005, 375, 225, 225}, R::Regular},
-    {caption(O::Diameter), "Durchmesser:", "Durchmesser in mm", {7320, 360, 1095, 255}, R::Regular},
+    {caption(O::Diameter), "Durchmesser:", "Durchmesser in mm", {7320, 360, 1095, 255}, R::Regular, "mm"},
     {result(O::Diameter), "", "", {8760, 360, 735, 255}, R::Large},
 
-    {caption(F::HubLength), "Mittelstück", "Länge des Mittelstücks in mm", {5040, 780, 975, 255}, R::Regular},
+    {caption(F::HubLength), "Mittelstück", "Länge des Mittelstücks in mm", {5040, 780, 975, 255}, R::Regular, "mm"},
     {textBox(F::HubLength), "", "", {6060, 720, 615, 285}, R::Regular},
     {down(F::HubLength), "<", "", {6795, 735, 225, 225}, R::Regular},
     {up(F::HubLength), ">", "", {7005, 735, 225, 225}, R::Regular},
-    {caption(O::Pull), "Zug/Blatt:", "Zug pro Blatt in Kg", {7320, 720, 855, 255}, R::Regular},
+    {caption(O::Pull), "Zug/Blatt:", "Zug pro Blatt in Kg", {7320, 720, 855, 255}, R::Regular, "kg"},
     {result(O::Pull), "", "", {8400, 720, 1095, 255}, R::Large},
 
-    {caption(F::BladeWeight), "Blattgewicht", "Gewicht eines Blatts in g", {5040, 1140, 975, 255}, R::Regular},
+    {caption(F::BladeWeight), "Blattgewicht", "Gewicht eines Blatts in g", {5040, 1140, 975, 255}, R::Regular, "g"},
     {textBox(F::BladeWeight), "", "", {6060, 1080, 615, 285}, R::Regular},
     {down(F::BladeWeight), "<", "", {6795, 1095, 225, 225}, R::Regular},
     {up(F::BladeWeight), ">", "", {7005, 1095, 225, 225}, R::Regular},
-    {caption(O::DiscArea), "Kreisfläche:", "Kreisfläche in Quadratdezimeter", {7320, 1080, 1095, 255}, R::Regular},
+    {caption(O::DiscArea), "Kreisfläche:", "Kreisfläche in Quadratdezimeter", {7320, 1080, 1095, 255}, R::Regular, "dm²"},
     {result(O::DiscArea), "", "", {8520, 1080, 975, 255}, R::Large},
 
     {caption(F::RotorSpeed), "U/Min", "Umdrehungen pro Minute", {5040, 1500, 975, 255}, R::Regular},
@@ -90,7 +93,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {down(F::CellCount), "<", "", {1995, 2640, 225, 225}, R::Regular},
     {up(F::CellCount), ">", "", {2205, 2640, 225, 225}, R::Regular},
 
-    {caption(F::CellVoltage), "Volt/Zelle", "Volt pro Zelle", {120, 3015, 975, 255}, R::Regular},
+    {caption(F::CellVoltage), "Volt/Zelle", "Volt pro Zelle", {120, 3015, 975, 255}, R::Regular, "V"},
     {textBox(F::CellVoltage), "", "", {1260, 2925, 615, 285}, R::Regular},
     {down(F::CellVoltage), "<", "", {1995, 3000, 225, 225}, R::Regular},
     {up(F::CellVoltage), ">", "", {2205, 3000, 225, 225}, R::Regular},
@@ -106,36 +109,36 @@ constexpr auto rows = std::to_array<ControlRow>({
     {caption(F::GearRatio), "Getriebe", "Untersetzung oder leer für Berechnung", {120, 3945, 975, 255}, R::Regular},
     {textBox(F::GearRatio), "", "", {1260, 3870, 615, 285}, R::Regular},
 
-    {caption(F::CellResistance), "Ri / Zelle", "Innenwiderstand pro Zelle in MilliOhm", {120, 4275, 975, 255}, R::Regular},
+    {caption(F::CellResistance), "Ri / Zelle", "Innenwiderstand pro Zelle in MilliOhm", {120, 4275, 975, 255}, R::Regular, "mΩ"},
     {textBox(F::CellResistance), "", "", {1260, 4200, 615, 285}, R::Regular},
     {down(F::CellResistance), "<", "", {1995, 4200, 225, 225}, R::Regular},
     {up(F::CellResistance), ">", "", {2205, 4200, 225, 225}, R::Regular},
 
-    {caption(F::Current), "Strom", "Strom in Ampere", {120, 4620, 975, 255}, R::Regular},
+    {caption(F::Current), "Strom", "Strom in Ampere", {120, 4620, 975, 255}, R::Regular, "A"},
     {textBox(F::Current), "", "", {1260, 4560, 615, 285}, R::Regular},
     {down(F::Current), "<", "", {1995, 4560, 225, 225}, R::Regular},
     {up(F::Current), ">", "", {2205, 4560, 225, 225}, R::Regular},
 
-    {caption(F::CableLength), "Kabellänge", "Einfache Kabellänge in mm", {120, 4995, 975, 255}, R::Regular},
+    {caption(F::CableLength), "Kabellänge", "Einfache Kabellänge in mm", {120, 4995, 975, 255}, R::Regular, "mm"},
     {textBox(F::CableLength), "", "", {1260, 4920, 615, 285}, R::Regular},
 
-    {caption(F::CableSection), "Kabelfläche", "Kabelquerschnitt in qmm", {120, 5340, 975, 255}, R::Regular},
+    {caption(F::CableSection), "Kabelfläche", "Kabelquerschnitt in qmm", {120, 5340, 975, 255}, R::Regular, "mm²"},
     {textBox(F::CableSection), "", "", {1260, 5280, 615, 285}, R::Regular},
     {down(F::CableSection), "<", "", {1995, 5280, 225, 225}, R::Regular},
     {up(F::CableSection), ">", "", {2205, 5280, 225, 225}, R::Regular},
 
     // Power panel, results (middle column).
-    {caption(O::MotorSpeed), "U/Motor:", "Umdrehungen des Motors pro Minute", {2520, 2280, 1095, 255}, R::Regular},
+    {caption(O::MotorSpeed), "U/Motor:", "Umdrehungen des Motors pro Minute", {2520, 2280, 1095, 255}, R::Regular, "U/min"},
     {result(O::MotorSpeed), "", "", {3720, 2280, 735, 255}, R::Large},
-    {caption(O::PropellerSpeed), "U/Prop/Rotor:", "Umdrehungen des Prop/Rotors pro Minute", {2520, 2640, 1095, 255}, R::Regular},
+    {caption(O::PropellerSpeed), "U/Prop/Rotor:", "Umdrehungen des Prop/Rotors pro Minute", {2520, 2640, 1095, 255}, R::Regular, "U/min"},
     {result(O::PropellerSpeed), "", "", {3720, 2640, 735, 255}, R::Large},
     {caption(O::GearRatio), "Untersetzung:", "Getriebeuntersetzung", {2520, 3000, 1095, 255}, R::Regular},
     {result(O::GearRatio), "", "", {3720, 3000, 735, 255}, R::Large},
-    {caption(O::PackVoltage), "Spannung", "Spannung in Volt", {2520, 3360, 855, 255}, R::Regular},
+    {caption(O::PackVoltage), "Spannung", "Spannung in Volt", {2520, 3360, 855, 255}, R::Regular, "V"},
     {result(O::PackVoltage), "", "", {3360, 3360, 1095, 255}, R::Large},
-    {caption(O::CellVoltage), "Volt / Zelle", "Spannung pro Zelle", {2520, 3720, 855, 255}, R::Regular},
+    {caption(O::CellVoltage), "Volt / Zelle", "Spannung pro Zelle", {2520, 3720, 855, 255}, R::Regular, "V"},
     {result(O::CellVoltage), "", "", {3360, 3720, 1095, 255}, R::Large},
-    {caption(O::CableLoss), "Verlust Volt", "Spannungsverlust in Volt", {2520, 4080, 855, 255}, R::Regular},
+    {caption(O::CableLoss), "Verlust Volt", "Spannungsverlust in Volt", {2520, 4080, 855, 255}, R::Regular, "V"},
     {result(O::CableLoss), "", "", {3360, 4080, 1095, 255}, R::Large},
 
     {button(C::CalculatePower), "Berechnen", "", {3360, 5160, 1170, 435}, R::Bold},
@@ -143,6 +146,14 @@ constexpr auto rows = std::to_array<ControlRow>({
     // Footer, both right edges at 9570.
     {footer("LCopy"), "© 2026 Autoren", "", {8190, 5040, 1380, 225}, R::Regular},
     {footer("LVersion"), "Version 1.5", "", {8505, 5355, 1065, 225}, R::Regular},
+});
+
+// Speed top left, Rotor top right, Power below Speed; the footer in the
+// bottom right corner is left over.
+constexpr auto panels = std::to_array<PanelArea>({
+    {Panel::Speed, "PanelSpeed", heading("HeadingSpeed"), {0, 0, 4785, 1935}},
+    {Panel::Rotor, "PanelRotor", heading("HeadingRotor"), {4785, 0, 4905, 2400}},
+    {Panel::Power, "PanelPower", heading("HeadingPower"), {0, 1935, 4785, 3810}},
 });
 
 // As listed for the window: it jumps between the panels. The options are
@@ -161,6 +172,45 @@ constexpr auto focusOrder = std::to_array<Control>({
     textBox(F::CableLength), up(F::CableSection), textBox(F::CableSection), down(F::CableSection),
 });
 // clang-format on
+
+constexpr bool liesIn(const TwipsRect& inner, const TwipsRect& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top &&
+           inner.left + inner.width <= outer.left + outer.width &&
+           inner.top + inner.height <= outer.top + outer.height;
+}
+
+constexpr const PanelArea* areaOf(const ControlRow& row)
+{
+    for (const PanelArea& area : panels)
+        if (liesIn(row.twips, area.twips))
+            return &area;
+    return nullptr;
+}
+
+// Every control but the footer's lies wholly in a panel, each panel's
+// heading in its own, and the panels lie apart within the client area.
+static_assert([] {
+    for (const ControlRow& row : rows) {
+        const PanelArea* area = areaOf(row);
+        if ((area == nullptr) != (row.control.kind == ControlKind::Footer))
+            return false;
+        if (row.control.kind == ControlKind::Heading && !(area->heading == row.control))
+            return false;
+    }
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const TwipsRect& a = panels[i].twips;
+        if (!liesIn(a, {0, 0, clientWidthTwips, clientHeightTwips}))
+            return false;
+        for (std::size_t j = i + 1; j < panels.size(); ++j) {
+            const TwipsRect& b = panels[j].twips;
+            if (a.left < b.left + b.width && b.left < a.left + a.width &&
+                a.top < b.top + b.height && b.top < a.top + a.height)
+                return false;
+        }
+    }
+    return true;
+}());
 
 constexpr int rowsFor(const Control& control)
 {
@@ -257,4 +307,14 @@ std::span<const ControlRow> controlTable()
 std::span<const Control> tabOrder()
 {
     return focusOrder;
+}
+
+std::span<const PanelArea> panelAreas()
+{
+    return panels;
+}
+
+const PanelArea* panelAreaOf(const ControlRow& row)
+{
+    return areaOf(row);
 }

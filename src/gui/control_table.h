@@ -90,9 +90,26 @@ struct ControlRow {
     const char* toolTip;
     TwipsRect twips;
     FontRole font;
+    // Captions only: the unit screen readers hear after the value ("mm");
+    // a unit box's caption replaces it while the box is ticked.
+    const char* unit = "";
 };
 
 std::span<const ControlRow> controlTable();
+
+// A panel of the window: an area that holds its heading and the controls of
+// its fields, results and commands. The footer lies outside all three.
+struct PanelArea {
+    Panel panel;
+    const char* name; // object name, "PanelSpeed"
+    Control heading;  // whose caption names the panel for screen readers
+    TwipsRect twips;  // within the client area
+};
+
+std::span<const PanelArea> panelAreas();
+
+// The area a control's row lies in; none for the footer.
+const PanelArea* panelAreaOf(const ControlRow& row);
 
 // Every control that takes focus, in keyboard focus order.
 std::span<const Control> tabOrder();

@@ -57,6 +57,30 @@ void FieldEdit::focusInEvent(QFocusEvent* event)
     }
     QFocusEvent withoutSelecting(QEvent::FocusIn, Qt::OtherFocusReason);
     QLineEdit::focusInEvent(&withoutSelecting);
+    // Not when the focus has moved on meanwhile: a field without focus shows
+    // no selection.
     if (!hasSelectedText())
-        QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (hasFocus())
+                    selectAll();
+            },
+            Qt::QueuedConnection);
+}
+
+void FieldEdit::focusOutEvent(QFocusEvent* event)
+{
+    selectionWhenLeft = shownSelection();
+    QLineEdit::focusOutEvent(event); // drops the selection
+}
+
+FieldEdit::Selection FieldEdit::shownSelection() const
+{
+    return hasSelectedText() ? Selection{selectionStart(), selectionEnd()} : Selection{};
+}
+
+FieldEdit::Selection FieldEdit::selectionForReaders() const
+{
+    return hasFocus() ? shownSelection() : selectionWhenLeft;
 }

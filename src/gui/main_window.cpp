@@ -10,6 +10,7 @@
 #include "window_placement.h"
 #include "window_style.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,8 +27,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -85,9 +90,10 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlRow& row, QWidget* parent)
+// Gives a new label the row's text, alignment and colour.
+template <typename Label> Label* setUpLabel(Label* label, const ControlRow& row)
 {
-    auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
+    label->setText(QString::fromUtf8(row.caption));
     // Static text sits at the top of its box, the results end at its right edge.
     const ControlKind kind = row.control.kind;
     const bool rightAligned = kind == ControlKind::Output || kind == ControlKind::Footer;
@@ -125,9 +131,11 @@ MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earl
     announcer = new Announcer(this);
     labelControls();
     connectControls();
+    addShortcuts();
     setTabOrder();
     setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
     restoreSettings();
+    scrollWhereTheScreenIsTooSmall();
     // A logout may end the program without closing the window first.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::saveSettings);
 }
@@ -151,15 +159,27 @@ QRect MainWindow::pixels(const TwipsRect& twips) const
                  qRound(twips.width * xScale), qRound(twips.height * yScale));
 }
 
+// Each control goes into its panel, the footer into the window.
 void MainWindow::buildControls()
 {
     targetGroup = new QButtonGroup(this);
     targetGroup->setObjectName(QStringLiteral("OPC"));
+    for (const PanelArea& area : panelAreas()) {
+        auto* group = new PanelGroup(this);
+        group->setObjectName(QString::fromLatin1(area.name));
+        group->setGeometry(pixels(area.twips));
+        panelGroups[area.panel] = group;
+    }
     for (const ControlRow& row : controlTable()) {
-        QWidget* control = createControl(row);
+        const PanelArea* area = panelAreaOf(row);
+        PanelGroup* group = area ? panelGroups[area->panel] : nullptr;
+        QWidget* control = createControl(row, group ? group : static_cast<QWidget*>(this));
         control->setObjectName(controlName(row.control));
         control->setStyle(controlStyle());
-        control->setGeometry(pixels(row.twips));
+        control->setGeometry(pixels(row.twips).translated(group ? -group->pos() : QPoint()));
+        // A panel is named after its heading.
+        if (group && row.control == area->heading)
+            group->setAccessibleName(QString::fromUtf8(row.caption));
         control->setFont(fontFor(row.font));
         if (*row.toolTip)
             control->setToolTip(QString::fromUtf8(row.toolTip));
@@ -167,27 +187,32 @@ void MainWindow::buildControls()
 }
 
 // Makes the row's widget and files it under what it stands for.
-QWidget* MainWindow::createControl(const ControlRow& row)
+QWidget* MainWindow::createControl(const ControlRow& row, QWidget* parent)
 {
     const Control& control = row.control;
     const QString caption = QString::fromUtf8(row.caption);
     switch (control.kind) {
     case ControlKind::Heading:
     case ControlKind::Footer:
-        return makeLabel(row, this);
+        return setUpLabel(new QLabel(parent), row);
     case ControlKind::Caption: {
-        QLabel* label = makeLabel(row, this);
-        if (const auto* field = std::get_if<Field>(&control.subject))
+        QLabel* label = setUpLabel(new QLabel(parent), row);
+        const QString unit = QString::fromUtf8(row.unit);
+        if (const auto* field = std::get_if<Field>(&control.subject)) {
             fieldCaptions[*field] = label;
-        else
+            fieldUnits[*field] = unit;
+        } else {
             resultCaptions[std::get<Output>(control.subject)] = label;
+            resultUnits[std::get<Output>(control.subject)] = unit;
+        }
         return label;
     }
     case ControlKind::Output:
-        return resultLabels[std::get<Output>(control.subject)] = makeLabel(row, this);
+        return resultLabels[std::get<Output>(control.subject)] =
+                   setUpLabel(new ResultLabel(parent), row);
     case ControlKind::TextBox: {
         const FieldRow& field = fieldRow(std::get<Field>(control.subject));
-        auto* edit = new FieldEdit(this);
+        auto* edit = new FieldEdit(parent);
         edit->setMaxLength(maxFieldTextLength);
         if (field.defaultValue)
             edit->setText(fields::numberToText(*field.defaultValue));
@@ -195,16 +220,17 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     }
     case ControlKind::Stepper:
         return stepperButtons[control.direction][std::get<Field>(control.subject)] =
-                   new QPushButton(caption, this);
+                   new QPushButton(caption, parent);
     case ControlKind::Button:
-        return commandButtons[std::get<Command>(control.subject)] = new QPushButton(caption, this);
+        return commandButtons[std::get<Command>(control.subject)] =
+                   new QPushButton(caption, parent);
     case ControlKind::CheckBox:
-        return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, this);
+        return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, parent);
     case ControlKind::Option:
         break;
     }
     const auto target = std::get<drive_speed::Target>(control.subject);
-    auto* option = new QRadioButton(this);
+    auto* option = new QRadioButton(parent);
     targetGroup->addButton(option, int(target));
     return targetOptions[target] = option;
 }
@@ -278,6 +304,27 @@ void MainWindow::connectControls()
         option->installEventFilter(this);
 }
 
+void MainWindow::addShortcuts()
+{
+    // Said again, for a screen reader's user who missed it or wants a
+    // number once more.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
+            [this] {
+                announcer->announce(lastAnnouncement.isEmpty()
+                                        ? QStringLiteral("Noch keine Ergebnisse")
+                                        : lastAnnouncement);
+            });
+    // Ctrl+1, Ctrl+2 and Ctrl+3 move to the first field of Speed, Rotor and
+    // Power (Panel's order): the tab order crosses the panels, and a screen
+    // reader's user cannot see where one starts.
+    for (const Panel panel : {Panel::Speed, Panel::Rotor, Panel::Power}) {
+        const Field first = std::ranges::find(fieldTable, panel, &FieldRow::panel)->field;
+        const auto key = Qt::Key(Qt::Key_1 + int(panel));
+        connect(new QShortcut(QKeySequence(Qt::CTRL | key), this), &QShortcut::activated, this,
+                [this, first] { fieldEdits[first]->setFocus(Qt::ShortcutFocusReason); });
+    }
+}
+
 QWidget* MainWindow::widgetFor(const Control& control) const
 {
     const auto& subject = control.subject;
@@ -307,6 +354,50 @@ void MainWindow::setTabOrder()
     const auto order = tabOrder();
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(widgetFor(order[i]), widgetFor(order[i + 1]));
+}
+
+// The layout has fixed sizes; on a screen too small for it (a large scale
+// factor on a small screen) it goes into a scroll area, in a window that may
+// be resized up to the layout's size, and the focus, however it moves, is
+// scrolled into sight. Where the layout fits, the window stays as it is.
+void MainWindow::scrollWhereTheScreenIsTooSmall()
+{
+    const QSize client = size();
+    // The scroll bars keep the application's style.
+    const std::optional<QSize> scrolling = window_placement::scrollingSize(
+        client, screen()->availableSize(),
+        QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    if (!scrolling)
+        return;
+    auto* scrollArea = new QScrollArea(this);
+    auto* content = new QWidget(this);
+    content->setFixedSize(client);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != content && child != scrollArea && child != announcer) {
+            child->setParent(content);
+            child->show();
+        }
+    scrollArea->setObjectName(QStringLiteral("ScrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setFocusPolicy(Qt::NoFocus); // no stop of the tab order
+    scrollArea->viewport()->setBackgroundRole(QPalette::Window);
+    scrollArea->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(scrollArea);
+    setMinimumSize(0, 0);
+    setMaximumSize(client);
+    resize(*scrolling);
+    // The whole control with a little room round it: the scroll area's own
+    // ensureWidgetVisible() brings only a field's cursor into sight.
+    connect(qApp, &QApplication::focusChanged, scrollArea, [scrollArea](QWidget*, QWidget* now) {
+        if (!now || !scrollArea->widget()->isAncestorOf(now))
+            return;
+        constexpr int room = 8; // px
+        const QRect placed(now->mapTo(scrollArea->widget(), QPoint()), now->size());
+        scrollArea->ensureVisible(placed.center().x(), placed.center().y(),
+                                  placed.width() / 2 + room, placed.height() / 2 + room);
+    });
 }
 
 void MainWindow::restoreSettings()
@@ -412,26 +503,55 @@ void MainWindow::apply(const Writes& writes)
     }
 }
 
+QWidget* MainWindow::widgetFor(const WriteTarget& target) const
+{
+    if (const auto* field = std::get_if<Field>(&target))
+        return fieldEdits[*field];
+    return resultLabels[std::get<Output>(target)];
+}
+
+QString MainWindow::unitOf(const WriteTarget& target) const
+{
+    const auto* field = std::get_if<Field>(&target);
+    if (!field)
+        return resultUnits[std::get<Output>(target)];
+    for (const UnitBoxRow& row : unitBoxTable)
+        if (row.field == *field && unitBoxes[row.box]->isChecked())
+            return unitBoxes[row.box]->text();
+    return fieldUnits[*field];
+}
+
 void MainWindow::announce(const Writes& writes)
 {
-    // Each control once, with the text the action left in it, in the order
-    // they were first written ("U/Motor: 16160, U/Prop/Rotor: 808, ...").
+    // Each control once, with the text the action left in it and its unit,
+    // in the order the panel shows them: row by row from the top, left to
+    // right within a row ("Blattlänge: 610 mm, Durchmesser: 1370 mm, ...").
     QList<WriteTarget> said;
+    for (const Write& write : writes)
+        if (!said.contains(write.target))
+            said.append(write.target);
+    std::ranges::sort(said, {}, [this](const WriteTarget& target) {
+        const QPoint place = widgetFor(target)->mapTo(this, QPoint());
+        return std::pair(place.y(), place.x());
+    });
     QStringList parts;
-    for (const Write& write : writes) {
-        if (said.contains(write.target))
-            continue;
-        said.append(write.target);
-        const auto* field = std::get_if<Field>(&write.target);
+    for (const WriteTarget& target : said) {
+        const auto* field = std::get_if<Field>(&target);
         QString caption = field ? fieldCaptions[*field]->text()
-                                : resultCaptions[std::get<Output>(write.target)]->text();
+                                : resultCaptions[std::get<Output>(target)]->text();
         if (!caption.endsWith(u':'))
             caption += u':';
-        const QString text = *writtenText(writes, write.target);
-        parts << caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
+        const QString text = *writtenText(writes, target);
+        const QString unit = unitOf(target);
+        QString part = caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
+        if (!text.isEmpty() && !unit.isEmpty())
+            part += u' ' + unit;
+        parts << part;
     }
-    if (!parts.isEmpty())
-        announcer->announce(parts.join(QStringLiteral(", ")));
+    if (parts.isEmpty())
+        return;
+    lastAnnouncement = parts.join(QStringLiteral(", "));
+    announcer->announce(lastAnnouncement);
 }
 
 void MainWindow::calculateSpeed()
@@ -484,7 +604,7 @@ std::optional<Writes> MainWindow::calculate(Panel panel)
                           });
         apply(result.writes);
         if (result.message != drive_speed::Message::None) {
-            QMessageBox::information(this, windowTitle(), drive_speed::messageText(result.message));
+            showMessage(drive_speed::messageText(result.message));
             return std::nullopt;
         }
         return result.writes;
@@ -498,6 +618,16 @@ std::optional<Writes> MainWindow::calculate(Panel panel)
     }
     apply(writes);
     return writes;
+}
+
+// Screen readers would call the box's icon just an image.
+void MainWindow::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (!label->pixmap().isNull())
+            label->setAccessibleName(QStringLiteral("Information"));
+    box.exec();
 }
 
 void MainWindow::step(steppers::Stepper stepper)

@@ -14,11 +14,13 @@
 
 class Announcer;
 class FieldEdit;
+class PanelGroup;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class ResultLabel;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -45,10 +47,13 @@ private slots:
 
 private:
     void buildControls();
-    QWidget* createControl(const ControlRow& row);
+    QWidget* createControl(const ControlRow& row, QWidget* parent);
     void labelControls();
     void connectControls();
+    // Ctrl+R, and Ctrl+1 to Ctrl+3 (README, Keyboard).
+    void addShortcuts();
     void setTabOrder();
+    void scrollWhereTheScreenIsTooSmall();
     QWidget* widgetFor(const Control& control) const;
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
@@ -56,10 +61,15 @@ private:
     // Runs the panel's calculation and applies what it writes; nothing when
     // it answered with a message box instead.
     std::optional<Writes> calculate(Panel panel);
+    void showMessage(const QString& text);
     FieldTexts fieldTexts() const;
     void apply(const Writes& writes);
-    // Has a screen reader say the texts of one action, with their captions.
+    // Has a screen reader say the texts of one action, with their captions
+    // and units.
     void announce(const Writes& writes);
+    QWidget* widgetFor(const WriteTarget& target) const;
+    // The unit screen readers hear after the target's value; "" for none.
+    QString unitOf(const WriteTarget& target) const;
     bool keyPressedOn(QObject* watched, const QKeyEvent& key);
     // Still where the stored position put it, as far as the window manager let it.
     bool standsWhereItWasPlaced() const;
@@ -78,15 +88,19 @@ private:
     bool saved = false;
     bool keepStoredFile = false; // something is stored there that could not be read
 
+    EnumArray<Panel, PanelGroup*, panelCount> panelGroups;
     // Every control that stands for something, by what it stands for.
     EnumArray<Field, FieldEdit*, fieldCount> fieldEdits;
     EnumArray<Field, QLabel*, fieldCount> fieldCaptions;
-    EnumArray<Output, QLabel*, outputCount> resultLabels;
+    EnumArray<Field, QString, fieldCount> fieldUnits;
+    EnumArray<Output, ResultLabel*, outputCount> resultLabels;
     EnumArray<Output, QLabel*, outputCount> resultCaptions;
+    EnumArray<Output, QString, outputCount> resultUnits;
     EnumArray<steppers::Direction, EnumArray<Field, QPushButton*, fieldCount>, 2> stepperButtons;
     EnumArray<UnitBox, QCheckBox*, unitBoxCount> unitBoxes;
     EnumArray<drive_speed::Target, QRadioButton*, targetCount> targetOptions;
     EnumArray<Command, QPushButton*, commandCount> commandButtons;
     QButtonGroup* targetGroup = nullptr; // OPC
     Announcer* announcer = nullptr;
+    QString lastAnnouncement; // what Ctrl+R says again
 };

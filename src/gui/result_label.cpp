@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "result_label.h"
 
-#include <QLabel>
-
-void showResult(QLabel& label, const QString& text)
+void showResult(ResultLabel& label, const QString& text)
 {
     const QString shown =
         label.fontMetrics().elidedText(text, Qt::ElideRight, label.contentsRect().width());

@@ -5,10 +5,18 @@
 // result too long for it would lose its leading digits and read as another,
 // plausible number ("0000,0:1" for 10000,0:1).
 
-class QLabel;
-class QString;
+#include <QLabel>
+
+// The widget of every result: screen readers read it by an interface of our
+// own (accessibility.h), which gives its whole text, or "leer".
+class ResultLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+};
 
 // Shows the result whole where it fits, else its start followed by "…", with
-// the whole text as the label's tooltip. Screen readers get the whole text
-// as the label's name either way.
-void showResult(QLabel& label, const QString& text);
+// the whole text as the label's tooltip. The whole text is kept as the
+// label's accessible name either way.
+void showResult(ResultLabel& label, const QString& text);

@@ -40,4 +40,17 @@ bool showsUsablePart(const QRect& frame, const QList<QRect>& screens)
     return showsAQuarter(titleArea, region) || showsAQuarter(frame, region);
 }
 
+std::optional<QSize> scrollingSize(const QSize& client, const QSize& screenArea,
+                                   int scrollBarExtent)
+{
+    const QSize room = screenArea - QSize(0, titleAreaHeight);
+    const bool tooWide = client.width() > room.width();
+    const bool tooHigh = client.height() > room.height();
+    if (!tooWide && !tooHigh)
+        return std::nullopt;
+    const QSize withBars =
+        client + QSize(tooHigh ? scrollBarExtent : 0, tooWide ? scrollBarExtent : 0);
+    return withBars.boundedTo(room);
+}
+
 } // namespace window_placement

@@ -3,11 +3,14 @@
 
 // Whether the window's stored position is applied at start: only where the
 // platform places windows at all, and only where the window would show a
-// part a user can reach on one of the screens as they are now.
+// part a user can reach on one of the screens as they are now. And the size
+// of a window too large for its screen.
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
+#include <optional>
 
 namespace window_placement {
 
@@ -21,5 +24,13 @@ bool placesWindows(const QString& platformName);
 // frame on the screens' available geometries. A position that shows less (the
 // monitors changed since it was stored) is left to the platform.
 bool showsUsablePart(const QRect& frame, const QList<QRect>& screens);
+
+// The size of a window whose client area (pixels) does not fit the screen's
+// available area less a title bar, as with a large scale factor on a small
+// screen: the client area then scrolls, with a scroll bar `scrollBarExtent`
+// wide beside it in each direction it overflows, as far as the area allows.
+// None where the client area fits.
+std::optional<QSize> scrollingSize(const QSize& client, const QSize& screenArea,
+                                   int scrollBarExtent);
 
 } // namespace window_placement

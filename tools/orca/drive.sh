@@ -25,12 +25,17 @@ step "Tab to the options, Up, Left, Right"
 key Tab Tab Tab; key Up; key Left; key Right
 step "Tab on to the Power panel's Berechnen, Return"
 key Tab Tab Tab Tab Tab Tab Tab; key Return
+step "Ctrl+R says it again"
+key ctrl+r
 step "Tab to Volt/Zelle"
 key Tab Tab Tab Tab
-step "Tab on to the Rotor panel's Berechnen, Return"
-for _ in $(seq 23); do xdotool key Tab; sleep 0.15; done
+step "Ctrl+2 to Blattlänge, Tab on to the Rotor panel's Berechnen, Return"
+key ctrl+2
+for _ in $(seq 11); do xdotool key Tab; sleep 0.15; done
 sleep 1.2
 key Return
+step "flat review: the line above, and the one above it"
+key KP_Home; key KP_Home
 step "click the stepper > beside Blattlänge"
 click 474 32
 step "click into U/min, empty it, Tab to Berechnen, Return"

@@ -42,6 +42,7 @@ sleep 1
 openbox > /dev/null 2>&1 &
 sleep 1
 orca --replace -u "$XDG_RUNTIME_DIR/../orca" --debug-file "$OUT/orca-debug.txt" > /dev/null 2>&1 &
+orca=$!
 sleep 5
 XDG_CONFIG_HOME=$JOLV_CONFIG QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LC_ALL=de_DE.UTF-8 \
   "$PROGRAM" > "$OUT/program.txt" 2>&1 &
@@ -59,11 +60,11 @@ if kill -0 "$pid" 2> /dev/null; then
 fi
 wait "$pid" || echo "the program exited with $?" >> "$OUT/problems.txt"
 [ -f "$JOLV_CONFIG/JOLV.INI" ] || echo "no JOLV.INI saved" >> "$OUT/problems.txt"
-pkill -f "orca --replace" || true
+kill "$orca" 2> /dev/null || true
 exit "$status"
 SESSION
 # What Orca said, with the drive script's steps put in by time.
-sed -n "s/^\([0-9:.]*\) - SPEECH OUTPUT: '\(.*\)' *{'established.*/\1 - \2/p" \
+sed -n "s/^\([0-9:.]*\) - SPEECH OUTPUT: '\(.*\)' *\[\?{'established.*/\1 - \2/p" \
   "$out/orca-debug.txt" | cat - "$out/steps.txt" 2> /dev/null | sort | sed 's/^[0-9:.]* - //' \
   > "$out/transcript.txt"
 cat "$out/transcript.txt"
