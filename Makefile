@@ -12,7 +12,7 @@ TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream ap
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 # With the accessibility bus replay (tools/atspi/) in make check.
-CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon \
+CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon xdotool \
 	$(VIRTUAL_DISPLAY_PACKAGES)
 # The Windows cross build: compiler, Qt's host tools (moc, rcc, uic) and what
 # Qt's own build runs, Wine to test, NSIS and zip to package.

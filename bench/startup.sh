@@ -6,14 +6,13 @@
 set -euo pipefail
 build=$(realpath "${1:?build directory}")
 runs=${2:-15}
-xvfb_run=$(realpath "$(dirname "$0")/../tools/xvfb_run.sh")
 (( runs >= 10 )) || { echo "at least 10 runs of each, please"; exit 2; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/config"
 
 cd "$scratch"
-XDG_CONFIG_HOME=$scratch/config "$xvfb_run" -s '-screen 0 1024x768x24' bash -s "$build" "$runs" <<'RUN'
+XDG_CONFIG_HOME=$scratch/config xvfb-run -a -s '-screen 0 1024x768x24' bash -s "$build" "$runs" <<'RUN'
 set -euo pipefail
 build=$1 runs=$2
 probe=$build/bench/time_to_map

@@ -130,10 +130,16 @@ QtMessageHandler outerHandler = nullptr;
 // plugin starts, as when DISPLAY names a display that nobody serves; its
 // messages then blame the installation. While QApplication starts, Qt's
 // messages are held back: on that failure only ours is said, as for no
-// display at all.
+// display at all. With QT_DEBUG_PLUGINS, Qt's switch for finding out why a
+// plugin does not start, what Qt said comes first.
 void holdOrRefuse(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
+        if (qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS")) {
+            for (const HeldMessage& held : heldMessages)
+                std::fprintf(stderr, "%s\n", qPrintable(held.text));
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+        }
         std::fputs(noDisplayMessage, stderr);
         std::_Exit(1);
     }

@@ -14,7 +14,7 @@ trap 'rm -rf "$state"' EXIT
 echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): starting JOLV on a virtual one (Xvfb)."
 # In a session of its own, so that Ctrl+C does not reach the X server, which
 # would end at once and take the window down before it has saved.
-setsid --wait "$(dirname "$0")/xvfb_run.sh" -s '-screen 0 1024x768x24' bash -c '
+setsid --wait xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   "$1" &
   pid=$!
   echo "$pid" > "$3/pid"

@@ -9,7 +9,7 @@ output=${2:?output png}
 mkdir -p "$(dirname "$output")"
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config "$(dirname "$0")/xvfb_run.sh" -s '-screen 0 660x400x24' bash -c '
+LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 660x400x24' bash -c '
   "$1" & pid=$!
   sleep 2
   # Button centres in pixels at 96 dpi; without a window manager the window

@@ -30,8 +30,7 @@ make_wine_prefix() {
 # A private Xvfb (Wine's window functions need a display even for offscreen
 # Qt), the prefix, and one persistent Wine server; both end with the script.
 start_wine_on_private_display() {
-	# A random number for the reason tools/xvfb_run.sh gives.
-	local display_number=$((1000 + RANDOM % 29000))
+	local display_number=$((90 + RANDOM % 400))
 	Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
 	xvfb=$!
 	export DISPLAY=:$display_number
