@@ -15,7 +15,7 @@ trap 'rm -rf "$scratch"' EXIT
 run() {
   mkdir -p "$scratch/$1-$2"
   printf 'WINDOWTOP=%s\r\nWINDOWLEFT=%s\r\n' "$1" "$2" > "$scratch/$1-$2/JOLV.INI"
-  XDG_CONFIG_HOME=$scratch/$1-$2 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+  XDG_CONFIG_HOME=$scratch/$1-$2 QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     openbox > /dev/null 2>&1 &
     until xdotool get_num_desktops > /dev/null 2>&1; do sleep 0.1; done
     "$1" 2> /dev/null & pid=$!

@@ -45,8 +45,11 @@ def run_case(program, name, calls, expected_rpm):
     SIGTERM 0.3 s after they began and checks the file it saved."""
     for start in range(1, STARTS + 1):
         with tempfile.TemporaryDirectory() as config:
+            # On the X server of replay.sh, whatever platform the caller's
+            # environment names.
             environment = dict(os.environ, XDG_CONFIG_HOME=config, LC_ALL="C.UTF-8",
-                               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+                               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+            environment.pop("WAYLAND_DISPLAY", None)
             if start > 1:  # Qt's reasons too, should it fail again
                 environment["QT_DEBUG_PLUGINS"] = "1"
             process = subprocess.Popen([program], env=environment)
