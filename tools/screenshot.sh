@@ -9,7 +9,7 @@ output=${2:?output png}
 mkdir -p "$(dirname "$output")"
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 660x400x24' bash -c '
+LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   "$1" & pid=$!
   sleep 2
   # Button centres in pixels at 96 dpi; without a window manager the window
@@ -18,7 +18,9 @@ LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 660x400x24'
     xdotool mousemove $at click 1
     sleep 0.3
   done
-  import -window root "$2"
+  # The screen is larger than the picture: on a screen that leaves no room
+  # for a title bar the window would scroll.
+  import -window root -crop 660x400+0+0 +repage "$2"
   kill "$pid"; wait "$pid" || true
 ' _ "$program" "$output"
 echo "Saved $output"
