@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the Windows test scripts: a private Wine prefix WINEPREFIX
 # (made on first use, without the Mono and Gecko downloads Wine offers),
-# quiet, in a German locale (code page 1252), finding Qt's and GCC's DLLs.
+# quiet, in a German locale where the machine has one (else Wine's US
+# English; both use code page 1252), finding Qt's and GCC's DLLs.
 # Needs QT_PREFIX set; `windows_path` turns a Unix path into Wine's Z: form.
 windows_path() {
 	local path
@@ -12,7 +13,9 @@ windows_path() {
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+if locale -a 2> /dev/null | grep -qix 'de_DE.utf-\?8'; then
+	export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
+fi
 gcc_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 WINEPATH="$(windows_path "$QT_PREFIX/bin");$(windows_path "$gcc_runtime");$(windows_path /usr/x86_64-w64-mingw32/lib)"
 export WINEPATH
