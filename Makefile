@@ -14,9 +14,12 @@ SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
 # With the accessibility bus replay (tools/atspi/) in make check.
 CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon xdotool \
 	$(VIRTUAL_DISPLAY_PACKAGES)
-# The Windows cross build: compiler, Qt's host tools (moc, rcc, uic) and what
-# Qt's own build runs, Wine to test, NSIS and zip to package.
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build perl \
+# The Windows cross build: compiler, the host Qt (its tools moc, rcc, uic and
+# the CMake packages that describe them, Qt6HostInfo among them, which come
+# with qt6-base-dev) and what Qt's own build runs, Wine to test, NSIS and zip
+# to package.
+WINDOWS_PACKAGES := cmake make g++ g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools \
+	ninja-build perl \
 	python3 xz-utils wine wine64 nsis zip xvfb xauth xdotool imagemagick
 WINDOWS_BUILD_DIR := build-windows
 # Qt for Windows is built once (about 46 minutes on two cores) and kept here.
