@@ -113,9 +113,9 @@ orig:
 
 # The whole suite again under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, hostile calls over a real accessibility bus to
-# the sanitized program, the stored position under openbox (with the
-# plain program: on an X server the sanitizers trip over Xlib's own string
-# reads), then every fuzz target for FUZZ_SECONDS on its committed corpus (new
+# the sanitized program, the stored position under openbox and the save when
+# the X server goes away (with the plain program: on an X server the
+# sanitizers trip over Xlib's own string reads), then every fuzz target for FUZZ_SECONDS on its committed corpus (new
 # finds go to a scratch folder, not into the repo).
 check: test-deps program
 	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
@@ -126,6 +126,7 @@ check: test-deps program
 	  ctest --output-on-failure -j $(JOBS)
 	$(DISPLAY_SANITIZER_OPTIONS) tools/atspi/replay.sh $(CHECK_DIR)/jolv
 	tools/check_position.sh $(BUILD_DIR)/jolv
+	tools/check_display_loss.sh $(BUILD_DIR)/jolv
 	@for target in $(FUZZ_TARGETS); do \
 	  scratch=$$(mktemp -d); \
 	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \

@@ -164,6 +164,18 @@ void releaseQtMessages()
     }
 }
 
+// Qt ends the process by exit() when the display goes away before the
+// window closes (an X server that ends with the session or crashes, a lost
+// ssh -X): the window and its texts are still there and are saved on the
+// way out. Set while the event loop runs, the only time Qt does that.
+MainWindow* windowSavedAtExit = nullptr;
+
+void saveAtExit()
+{
+    if (windowSavedAtExit)
+        windowSavedAtExit->saveSettings();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -182,5 +194,9 @@ int main(int argc, char* argv[])
     CloseOnSignals closeOnSignals(&window);
 #endif
     window.show();
-    return QApplication::exec();
+    windowSavedAtExit = &window;
+    std::atexit(saveAtExit);
+    const int status = QApplication::exec();
+    windowSavedAtExit = nullptr;
+    return status;
 }

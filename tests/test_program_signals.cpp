@@ -52,6 +52,45 @@ private slots:
         QCOMPARE(QDir(config.path()).entryList(QDir::Files), QStringList{"JOLV.INI"});
     }
 
+    // Root running with a user's settings folder (sudo -E) follows the
+    // user's link only to the user's own file: neither a link to root's file
+    // at start nor one pointed there while the window is open has it written.
+    void rootFollowsNoUsersLinkToAFileNotTheirs_data()
+    {
+        QTest::addColumn<bool>("repointedWhileOpen");
+        QTest::newRow("linked at start") << false;
+        QTest::newRow("repointed while open") << true;
+    }
+    void rootFollowsNoUsersLinkToAFileNotTheirs()
+    {
+        QFETCH(bool, repointedWhileOpen);
+        if (::geteuid() != 0)
+            QSKIP("needs root");
+        QTemporaryDir config;
+        const QByteArray link = QFile::encodeName(config.filePath(QStringLiteral("JOLV.INI")));
+        const QString usersFile = config.filePath(QStringLiteral("users.ini"));
+        const QString systemFile = config.filePath(QStringLiteral("shadow"));
+        QVERIFY(writeFile(systemFile, "root:secret\n") && writeFile(usersFile, "RPM=4242\r\n") &&
+                handToUnprivilegedUser(usersFile));
+        const auto linkTo = [&](const char* target) {
+            ::unlink(link.constData());
+            return ::symlink(target, link.constData()) == 0 &&
+                   ::lchown(link.constData(), unprivilegedUser, unprivilegedUser) == 0;
+        };
+        QVERIFY(linkTo(repointedWhileOpen ? "users.ini" : "shadow"));
+
+        QProcess program;
+        QVERIFY(startProgram(program, config.path()));
+        if (repointedWhileOpen)
+            QVERIFY(linkTo("shadow"));
+        ::kill(pid_t(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(fileBytes(systemFile), QByteArray("root:secret\n"));
+        QCOMPARE(fileBytes(usersFile), QByteArray("RPM=4242\r\n"));
+        QCOMPARE(QFile::symLinkTarget(QFile::decodeName(link)), systemFile);
+    }
+
     // SIGTERM after SIGTERM until the program has ended: the first closes
     // the window, and none of the others may end the program before it exits.
     void signalStormEndsInANormalExit()

@@ -12,7 +12,6 @@
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -166,14 +165,16 @@ constexpr std::nullopt_t notRead = std::nullopt;
 // loaded and then saved, and what the two are to make of it.
 struct OnDisk {
     const char* name;
-    mode_t end = S_IFREG;      // the type of what the links end at; 0: nothing
-    int links = 0;             // JOLV.INI -> link1 -> ... -> the last link's target
-    const char* linkedTo = {}; // the last link's target, read from its directory; none: the end
-    mode_t mode = 0;           // of the end; 0: as created
-    qint64 size = 16;          // of a file: a key line, then a comment filling up
-    bool nobodysFile = false;  // the end handed to the unprivileged user
-    bool byNobody = false;     // loaded and saved by that user, who owns the directories too
-    mode_t directoryMode = 0;  // of "settings"; 0: as created
+    mode_t end = S_IFREG;       // the type of what the links end at; 0: nothing
+    int links = 0;              // JOLV.INI -> link1 -> ... -> the last link's target
+    const char* linkedTo = {};  // the last link's target, read from its directory; none: the end
+    mode_t mode = 0;            // of the end; 0: as created
+    qint64 size = 16;           // of a file: a key line, then a comment filling up
+    const char* contents = {};  // of a file instead
+    bool nobodysFile = false;   // the end handed to the unprivileged user
+    bool byNobody = false;      // loaded and saved by that user, who owns the directories too
+    bool linksByNobody = false; // the links handed to that user
+    mode_t directoryMode = 0;   // of "settings"; 0: as created
     bool noDirectory = false;
     bool modeChangeFails = false;
     std::optional<Settings> loaded = keyLineRead;
@@ -182,9 +183,9 @@ struct OnDisk {
 };
 
 // The largest file a save could write: 22 lines of key, "=", CR LF, and the
-// value's longest text (a field's 32767 code units, a position's 13, a box's
+// value's longest text (a field's 100 code units, a position's 13, a box's
 // 1) at three bytes each.
-constexpr qint64 largestWritten = 1769651;
+constexpr qint64 largestWritten = 5633;
 
 // clang-format off
 const OnDisk onDisk[] = {
@@ -193,6 +194,10 @@ const OnDisk onDisk[] = {
     {.name = "no directory", .end = 0, .noDirectory = true, .loaded = firstStart, .saved = false},
     {.name = "a file of mode 0640 keeps it", .mode = 0640, .saved = true},
     {.name = "as large as a save writes", .size = largestWritten},
+    {.name = "an empty file", .contents = "", .loaded = firstStart, .saved = true},
+    // Another program's file, or one that lost its key lines, stays.
+    {.name = "a file in which no line names a key", .contents = "[General]\r\nRPM 5000\r\n*RPM=1\r\n",
+     .loaded = notRead, .logged = "^not read.*no line holds a key", .saved = false},
     {.name = "one byte larger", .size = largestWritten + 1, .loaded = notRead},
     // Write-only for its owner, and read by a user whom that binds.
     {.name = "unreadable file", .mode = 0200, .nobodysFile = true, .byNobody = true,
@@ -208,6 +213,13 @@ const OnDisk onDisk[] = {
      .logged = "^no settings file: its links", .saved = false},
     {.name = "a chain of 45 links", .end = 0, .links = 45, .linkedTo = "link45",
      .loaded = firstStart, .logged = "^no settings file: its links", .saved = false},
+    // As the kernel's protected_symlinks rule has it: root, running with a
+    // user's folder, follows the user's link only to the user's own file.
+    {.name = "another user's link to a file not theirs is not followed", .links = 1,
+     .linksByNobody = true, .loaded = notRead, .logged = "^not read.*the link belongs to user 65534",
+     .saved = false},
+    {.name = "another user's link to their own file is followed", .links = 1, .nobodysFile = true,
+     .linksByNobody = true, .saved = true},
     {.name = "a link to a FIFO leaves the FIFO", .end = S_IFIFO, .links = 1, .loaded = notRead,
      .saved = false},
     {.name = "a link to a null device leaves the device", .end = S_IFCHR, .links = 1,
@@ -225,6 +237,52 @@ const OnDisk onDisk[] = {
      .saved = false},
 };
 // clang-format on
+
+// A file read at start that something changes while the window is open, in
+// a directory of its own: closing leaves it as it then is.
+struct ChangeWhileOpen {
+    const char* name;
+    bool (*change)(const QString& directory);
+    bool byNobody = false; // read and saved by the unprivileged user
+    bool linked = false;   // JOLV.INI is a link of that user's to "mine.ini" of theirs
+};
+
+bool linkTo(const QString& directory, const char* target)
+{
+    const QByteArray link = QFile::encodeName(directory + QStringLiteral("/JOLV.INI"));
+    ::unlink(link.constData());
+    return ::symlink(target, link.constData()) == 0 &&
+           ::lchown(link.constData(), unprivilegedUser, unprivilegedUser) == 0;
+}
+
+const ChangeWhileOpen changesWhileOpen[] = {
+    {.name = "grown larger than a save writes",
+     .change =
+         [](const QString& directory) {
+             return writeFile(directory + QStringLiteral("/JOLV.INI"),
+                              "RPM=1\r\n*" + QByteArray(largestWritten, 'x'));
+         }},
+    {.name = "replaced by another program's file",
+     .change =
+         [](const QString& directory) {
+             return writeFile(directory + QStringLiteral("/JOLV.INI"), "[General]\ncolour=red\n");
+         }},
+    {.name = "made write-only for its user",
+     .change =
+         [](const QString& directory) {
+             return ::chmod(QFile::encodeName(directory + QStringLiteral("/JOLV.INI")).constData(),
+                            0200) == 0;
+         },
+     .byNobody = true},
+    // Root's file, as /etc/shadow would be.
+    {.name = "its link pointed at a file not the link owner's",
+     .change =
+         [](const QString& directory) {
+             return writeFile(directory + QStringLiteral("/system.ini"), "secret\n") &&
+                    linkTo(directory, "system.ini");
+         },
+     .linked = true},
+};
 #endif
 
 } // namespace
@@ -294,7 +352,13 @@ private slots:
             {"the sample", sampleFile, defaults()},
             {"key in any case, spaces around key and value", " Rpm = 5000 \r\n", {.texts = {{F::Rpm, "5000"}}}},
             {"spaces and tabs inside a value stay", "RPM=\t50 00 \r\n", {.texts = {{F::Rpm, "\t50 00"}}}},
-            {"stray carriage returns read as spaces", "RPM=12\r34\r\r\n", {.texts = {{F::Rpm, "12 34"}}}},
+            {"lone carriage returns end lines", "RPM=12\rTBL=700\r\r\n", {.texts = {{F::Rpm, "12"}, {F::BladeLength, "700"}}}},
+            {"UTF-8 after its byte-order mark", "\xEF\xBB\xBFRPM=4242\r\nTTR1=Z\xC3\xA4hne\r\n",
+             {.texts = {{F::Rpm, "4242"}, {F::PinionTeeth, "Zähne"}}}},
+            {"UTF-16 LE after its byte-order mark", QByteArray("\xFF\xFER\0P\0M\0=\0" "4\0\r\0\n\0T\0B\0L\0=\0\xE4\0", 26),
+             {.texts = {{F::Rpm, "4"}, {F::BladeLength, "ä"}}}},
+            {"UTF-16 BE after its byte-order mark", QByteArray("\xFE\xFF\0R\0P\0M\0=\0" "4\0\r", 14),
+             {.texts = {{F::Rpm, "4"}}}},
             {"tab before a key makes it unknown", "\tRPM=5000\r\n", {}},
             {"comment, option group, output label, control name", "*RPM=5000\r\nOPC=1\r\nLUM=5\r\nTUM=5\r\n", {}},
             {"a value keeps stars and further equals signs", "TTR0=*4=1\r\n", {.texts = {{F::GearRatio, "*4=1"}}}},
@@ -334,7 +398,7 @@ private slots:
         QTest::addColumn<Settings>("settings");
         QTest::newRow("first save") << QByteArray() << oddValues;
         QTest::newRow("longer hand-edited file replaced whole")
-            << "* mine\r\nFOO=1\r\nrpm=5\r\n" + QByteArray(64 * 1024, '*') + "\r\nRPM=1\r\n"
+            << "* mine\r\nFOO=1\r\nrpm=5\r\n" + QByteArray(2 * 1024, '*') + "\r\nRPM=1\r\n"
             << defaults();
         // The largest file there is: every field full of three-byte characters.
         QTest::newRow("every field at its longest")
@@ -460,8 +524,9 @@ private slots:
     {
         QFETCH(int, row);
         const OnDisk& r = onDisk[row];
-        if ((S_ISCHR(r.end) || (r.nobodysFile && !r.byNobody)) && ::geteuid() != 0)
-            QSKIP("a device node or another user's file needs root");
+        if ((S_ISCHR(r.end) || (r.nobodysFile && !r.byNobody) || r.linksByNobody) &&
+            ::geteuid() != 0)
+            QSKIP("a device node or another user's file or link needs root");
         const QTemporaryDir root;
         const QString directory = root.filePath(QStringLiteral("settings"));
         const QString path = directory + QStringLiteral("/JOLV.INI");
@@ -476,7 +541,8 @@ private slots:
         if (!r.noDirectory)
             QVERIFY(QDir().mkdir(directory));
         if (S_ISREG(r.end))
-            QVERIFY(writeFile(end, "RPM=5000\r\n*" + QByteArray(r.size - 11, 'x')));
+            QVERIFY(writeFile(end, r.contents ? QByteArray(r.contents)
+                                              : "RPM=5000\r\n*" + QByteArray(r.size - 11, 'x')));
         else if (S_ISDIR(r.end))
             QVERIFY(QDir().mkdir(end) && writeFile(end + QStringLiteral("/old"), "RPM=1\r\n"));
         else if (r.end) // a FIFO, or a device with the numbers of /dev/null
@@ -489,6 +555,9 @@ private slots:
                                   : r.linkedTo     ? QByteArray(r.linkedTo)
                                                    : endName;
             QVERIFY(::symlink(to.constData(), QFile::encodeName(from).constData()) == 0);
+            if (r.linksByNobody)
+                QVERIFY(::lchown(QFile::encodeName(from).constData(), unprivilegedUser,
+                                 unprivilegedUser) == 0);
             from = directory + u'/' + QFile::decodeName(to);
         }
         if (r.nobodysFile)
@@ -530,25 +599,91 @@ private slots:
         QCOMPARE(tree(root.path()), after);
     }
 
-    void settingsDirectoryIsCreated()
+    void changesWhileOpenAreCheckedAtClosing_data()
     {
-        // The configuration directory below a home of our own, not the user's.
-        const QTemporaryDir home;
-        const QByteArray realHome = qgetenv("HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        QStandardPaths::setTestModeEnabled(true);
-        const auto restore = qScopeGuard([&] {
-            QStandardPaths::setTestModeEnabled(false);
-            qputenv("HOME", realHome);
-        });
+        QTest::addColumn<int>("row");
+        for (std::size_t i = 0; i < std::size(changesWhileOpen); ++i)
+            QTest::newRow(changesWhileOpen[i].name) << int(i);
+    }
+    void changesWhileOpenAreCheckedAtClosing()
+    {
+        QFETCH(int, row);
+        const ChangeWhileOpen& r = changesWhileOpen[row];
+        if (r.linked && ::geteuid() != 0)
+            QSKIP("another user's link needs root");
+        const QTemporaryDir root;
+        const QString directory = root.path();
+        const QString path = root.filePath(QStringLiteral("JOLV.INI"));
+        const QString mine = root.filePath(QStringLiteral("mine.ini"));
+        QVERIFY(writeFile(r.linked ? mine : path, "RPM=5000\r\n"));
+        if (r.linked)
+            QVERIFY(handToUnprivilegedUser(mine) && linkTo(directory, "mine.ini"));
+        if (r.byNobody)
+            QVERIFY(handToUnprivilegedUser(directory) && handToUnprivilegedUser(path));
+        const auto loadChangeAndSave = [&] {
+            if (settings_file::load(path) != keyLineRead || !r.change(directory))
+                return false;
+            const QMap<QString, QByteArray> changed = tree(directory);
+            return !settings_file::save(path, defaults()) && tree(directory) == changed;
+        };
+        QVERIFY(r.byNobody ? asUnprivilegedUser(loadChangeAndSave) : loadChangeAndSave());
+    }
 
-        const QString directory = settings_file::settingsDirectory();
-        QVERIFY2(directory.startsWith(home.path() + u'/'), qPrintable(directory));
+    // $XDG_CONFIG_HOME where it is absolute, else .config in the home
+    // folder; "@" stands for a home of the test's own.
+    void settingsDirectoryFollowsTheEnvironment_data()
+    {
+        addTextRows({"configHome", "home", "expected"},
+                    {{"HOME alone", "", "@", "@/.config"},
+                     {"XDG_CONFIG_HOME", "@/settings", "@", "@/settings"},
+                     { "a relative XDG_CONFIG_HOME is ignored",
+                       "settings",
+                       "@",
+                       "@/.config" }});
+    }
+    void settingsDirectoryFollowsTheEnvironment()
+    {
+        QFETCH(QString, configHome);
+        QFETCH(QString, home);
+        QFETCH(QString, expected);
+        const QTemporaryDir temporaryHome;
+        const QByteArray realHome = qgetenv("HOME");
+        const QByteArray realConfigHome = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", realHome);
+            qputenv("XDG_CONFIG_HOME", realConfigHome);
+        });
+        const auto placed = [&](const QString& text) {
+            return QFile::encodeName(QString(text).replace(u'@', temporaryHome.path()));
+        };
+        qputenv("HOME", placed(home));
+        qputenv("XDG_CONFIG_HOME", placed(configHome));
+        const QString directory = QString::fromUtf8(placed(expected));
+        QCOMPARE(settings_file::settingsDirectory(), directory);
         QVERIFY(QFileInfo(directory).isDir());
-        const QString path = settings_file::iniPath();
-        QCOMPARE(QFileInfo(path).absolutePath(), directory);
-        QVERIFY(settings_file::save(path, defaults()));
-        QCOMPARE(settings_file::load(path), std::optional(defaults()));
+        QCOMPARE(settings_file::iniPath(), directory + QStringLiteral("/JOLV.INI"));
+    }
+
+    // Without HOME (su, a service) the account's home, never the root of
+    // the file system.
+    void settingsDirectoryWithoutHome()
+    {
+        const QByteArray realHome = qgetenv("HOME");
+        const QByteArray realConfigHome = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", realHome);
+            qputenv("XDG_CONFIG_HOME", realConfigHome);
+        });
+        qunsetenv("HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString directory = settings_file::settingsDirectory();
+        QVERIFY2(directory.isEmpty() || (directory.endsWith(QStringLiteral("/.config")) &&
+                                         directory != QStringLiteral("/.config") &&
+                                         !directory.startsWith(QStringLiteral("//"))),
+                 qPrintable(directory));
+        QCOMPARE(settings_file::iniPath(QString()), QString());
+        QCOMPARE(settings_file::load(QString()), notRead);
+        QVERIFY(!settings_file::save(QString(), defaults()));
     }
 #endif
 };

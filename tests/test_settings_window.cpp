@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -221,16 +222,37 @@ private slots:
         QCOMPARE(QFileInfo(iniPath()).isDir(), !blocker.isEmpty());
     }
 
-    // A file too large to read (4 MiB, far beyond what a save writes) is no
-    // file of this window's: closing leaves it, rather than the defaults.
+    // A file too large to read (far beyond what a save writes) or one in
+    // which no line names a key is no file of this window's: closing leaves
+    // it, rather than the defaults.
+    void aFileNotReadIsKeptAtClosing_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("4 MiB") << "RPM=5\r\n*" + QByteArray(4 * 1024 * 1024, 'x') + "\r\n";
+        QTest::newRow("no line names a key") << QByteArray("[Window]\r\nRPM: 5\r\n");
+    }
     void aFileNotReadIsKeptAtClosing()
     {
-        const QByteArray tooLarge = "RPM=5\r\n*" + QByteArray(4 * 1024 * 1024, 'x') + "\r\n";
-        QVERIFY(writeFile(iniPath(), tooLarge));
+        QFETCH(QByteArray, file);
+        QVERIFY(writeFile(iniPath(), file));
         MainWindow window(directory->path());
         window.show();
         QVERIFY(window.close());
-        QVERIFY(fileBytes(iniPath()) == tooLarge);
+        QVERIFY(fileBytes(iniPath()) == file);
+    }
+
+    // Where no settings folder is known the window runs and closes without
+    // reading or writing anything, not even in the folder it started in.
+    void noSettingsFolderRunsWithoutSaving()
+    {
+        const QString startFolder = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(startFolder); });
+        QVERIFY(QDir::setCurrent(directory->path()));
+        MainWindow window{QString()};
+        window.show();
+        QVERIFY(window.close());
+        QCOMPARE(QDir(directory->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void theFileIsWrittenOnceAtClosing()

@@ -98,9 +98,14 @@ inline constexpr auto fieldTable = [] {
 
 inline constexpr std::size_t fieldCount = fieldTable.size();
 
-// The longest text a field holds, in UTF-16 code units (QLineEdit's own
-// limit, set on every field): the settings file's reader is sized by it.
-inline constexpr int maxFieldTextLength = 32767;
+// The longest text a field holds, in UTF-16 code units, set on every field:
+// the settings file's reader is sized by it. The longest number a field
+// takes needs about 30 (a double's 17 digits with sign, separators and
+// exponent); the rest leaves room for a pasted text with spaces. A line
+// edit lays out its whole text on every keystroke: at QLineEdit's own limit
+// of 32767 a keystroke cost 5 ms and a burst of typing delayed the program's
+// answer to a signal by seconds.
+inline constexpr int maxFieldTextLength = 100;
 
 constexpr const FieldRow& fieldRow(Field field)
 {

@@ -112,16 +112,17 @@ QString withLineBreaksAsSpaces(QString text)
     return text;
 }
 
-void applyLine(QStringView line, Settings& settings)
+// True when the line names one of the keys, whether or not its value is taken.
+bool applyLine(QStringView line, Settings& settings)
 {
     if (line.startsWith(u'*'))
-        return;
+        return false;
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
-        return;
+        return false;
     const Stored* key = findKey(fields::trimmed(line.first(equals)));
     if (!key)
-        return;
+        return false;
     const QString value =
         fields::trimmed(withLineBreaksAsSpaces(line.sliced(equals + 1).toString()));
     if (const auto* position = std::get_if<WindowPosition>(key)) {
@@ -133,6 +134,61 @@ void applyLine(QStringView line, Settings& settings)
     } else {
         settings.texts[std::get<Field>(*key)] = value;
     }
+    return true;
+}
+
+// Calls `apply` with each line of `text`, which end in CR LF, LF or CR alone
+// (as editors on Windows, Unix and old Macs save them).
+template <typename View, typename Apply> void forEachLine(View text, const Apply& apply)
+{
+    while (!text.isEmpty()) {
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        apply(text.first(end));
+        const bool crLf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+        text = text.sliced(std::min(text.size(), end + (crLf ? 2 : 1)));
+    }
+}
+
+// What `parse` found, and whether any line named a key: a file of which none
+// did is not this program's.
+struct Parsed {
+    Settings settings;
+    bool anyKey = false;
+};
+
+// A byte-order mark says the file is Unicode (an editor's "save as UTF-16" or
+// "UTF-8 with BOM"); without one it is the system's 8-bit text, as written.
+Parsed parsed(QByteArrayView bytes)
+{
+    Parsed result;
+    const auto apply = [&result](QStringView line) {
+        result.anyKey = applyLine(line, result.settings) || result.anyKey;
+    };
+    const std::pair<QByteArrayView, QStringConverter::Encoding> unicodeMarks[] = {
+        {"\xEF\xBB\xBF", QStringConverter::Utf8},
+        {"\xFF\xFE", QStringConverter::Utf16LE},
+        {"\xFE\xFF", QStringConverter::Utf16BE},
+    };
+    for (const auto& [mark, encoding] : unicodeMarks)
+        if (bytes.startsWith(mark)) {
+            QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+            const QString text = decoder.decode(bytes.sliced(mark.size()));
+            forEachLine(QStringView(text), apply);
+            return result;
+        }
+    // Each line is decoded on its own (as QString::fromLocal8Bit does), so
+    // that a broken sequence cannot reach into the next line; one buffer
+    // serves them all.
+    QStringDecoder fromLocal8Bit(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString line;
+    forEachLine(bytes, [&](QByteArrayView lineBytes) {
+        line.resize(fromLocal8Bit.requiredSpace(lineBytes.size()));
+        line.truncate(fromLocal8Bit.appendToBuffer(line.data(), lineBytes) - line.constData());
+        apply(line);
+    });
+    return result;
 }
 
 QString valueText(const Stored& key, const Settings& current)
@@ -158,11 +214,19 @@ struct Replaced {
     std::filesystem::file_type type; // not_found: a first save
 };
 
+// Where a chain of links ends, or why it is not followed there.
+struct Chain {
+    std::optional<Replaced> end; // none: not followed to an end
+    QString refusal;             // a link that may not be followed; empty for a loop
+};
+
 // Follows `path` through a chain of links to the name it finally stands for
 // (a link's relative target read from the link's own directory), so that the
-// file at the end is replaced and every link stays. None when the chain loops
-// or cannot be read.
-std::optional<Replaced> finalTarget(const QString& path)
+// file at the end is read and replaced and every link stays. Each link must
+// be one the system's own rule for shared folders would follow
+// (settings_platform::linkRefusal), checked at start and again at closing,
+// when it may point elsewhere.
+Chain followLinks(const QString& path)
 {
     constexpr int mostLinks = 40; // as many as the system follows in one path
     std::filesystem::path name = settings_platform::nativePath(path);
@@ -170,14 +234,43 @@ std::optional<Replaced> finalTarget(const QString& path)
         std::error_code error;
         const std::filesystem::file_type type = std::filesystem::symlink_status(name, error).type();
         if (type == std::filesystem::file_type::none)
-            return std::nullopt;
+            return {};
         if (type != std::filesystem::file_type::symlink)
-            return Replaced{settings_platform::qtPath(name), type};
-        name = name.parent_path() / std::filesystem::read_symlink(name, error);
+            return {Replaced{settings_platform::qtPath(name), type}, {}};
+        const std::filesystem::path target =
+            name.parent_path() / std::filesystem::read_symlink(name, error);
         if (error)
-            return std::nullopt;
+            return {};
+        if (const QString refusal = settings_platform::linkRefusal(name, target);
+            !refusal.isEmpty())
+            return {std::nullopt, settings_platform::qtPath(name) + QStringLiteral(": ") + refusal};
+        name = target;
     }
-    return std::nullopt;
+    return {};
+}
+
+// The settings of a file that is there, or why it is not read: a file that
+// is not this program's, or not as it can read it, is left as it is.
+std::variant<Settings, QString> readExisting(const QString& path)
+{
+    const QFileInfo info(path);
+    // Only a regular file: a FIFO or device of that name could block the start.
+    if (!info.isFile())
+        return QStringLiteral("not a regular file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    // One byte more than allowed tells a file that is too large, also one
+    // whose size the system does not report.
+    const QByteArray bytes = file.read(maxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    if (bytes.size() > maxFileBytes)
+        return QStringLiteral("larger than %1 bytes").arg(maxFileBytes);
+    Parsed read = parsed(bytes);
+    if (!bytes.isEmpty() && !read.anyKey)
+        return QStringLiteral("no line holds a key of JOLV's");
+    return std::move(read.settings);
 }
 
 // A settings file made read-only is kept as it is. Its mode decides, which
@@ -223,23 +316,7 @@ const char* keyName(const Stored& stored)
 
 Settings parse(const QByteArray& bytes)
 {
-    // Each line is decoded on its own (as QString::fromLocal8Bit does), so
-    // that a broken sequence cannot reach into the next line; one buffer
-    // serves them all.
-    QStringDecoder fromLocal8Bit(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-    QString line;
-    Settings settings;
-    for (QByteArrayView rest(bytes); !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView lineBytes = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        if (lineBytes.endsWith('\r'))
-            lineBytes.chop(1);
-        line.resize(fromLocal8Bit.requiredSpace(lineBytes.size()));
-        line.truncate(fromLocal8Bit.appendToBuffer(line.data(), lineBytes) - line.constData());
-        applyLine(line, settings);
-    }
-    return settings;
+    return parsed(bytes).settings;
 }
 
 QByteArray serialize(const Settings& current)
@@ -262,43 +339,40 @@ QByteArray serialize(const Settings& current)
 
 std::optional<Settings> load(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        // A link to nothing yet is a first start; one whose links cannot be
-        // followed to an end will not be saved either.
-        if (info.isSymLink() && !finalTarget(path))
-            qCInfo(settingsLog) << "no settings file: its links cannot be followed to an end (a "
-                                   "loop, more than 40):"
-                                << path;
-        else
-            qCInfo(settingsLog) << "no settings file yet:" << path;
-        return Settings{};
+    if (path.isEmpty()) {
+        qCInfo(settingsLog) << "no settings folder: set HOME or XDG_CONFIG_HOME to an absolute "
+                               "path; nothing is read or saved";
+        return std::nullopt;
     }
+    const Chain chain = followLinks(path);
     const auto refused = [&](const QString& reason) {
         qCInfo(settingsLog).noquote() << "not read, to be kept as it is:" << path << reason;
         return std::nullopt;
     };
-    // Only a regular file: a FIFO or device of that name could block the start.
-    if (!info.isFile())
-        return refused(QStringLiteral("not a regular file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(file.errorString());
-    // One byte more than allowed tells a file that is too large, also one
-    // whose size the system does not report.
-    const QByteArray bytes = file.read(maxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(file.errorString());
-    if (bytes.size() > maxFileBytes)
-        return refused(QStringLiteral("larger than %1 bytes").arg(maxFileBytes));
-    return parse(bytes);
+    if (!chain.refusal.isEmpty())
+        return refused(chain.refusal);
+    if (!chain.end) {
+        // Nothing at the end of a loop; it will not be saved either.
+        qCInfo(settingsLog) << "no settings file: its links cannot be followed to an end (a "
+                               "loop, more than 40):"
+                            << path;
+        return Settings{};
+    }
+    if (chain.end->type == std::filesystem::file_type::not_found) {
+        qCInfo(settingsLog) << "no settings file yet:" << path;
+        return Settings{};
+    }
+    auto read = readExisting(chain.end->path);
+    if (const auto* reason = std::get_if<QString>(&read))
+        return refused(*reason);
+    return std::get<Settings>(std::move(read));
 }
 
 std::optional<Settings> loadOrTakeOver(const QString& path, const QStringList& earlierFiles)
 {
     // A link is there even when what it names is not: its save creates that.
     const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
+    if (path.isEmpty() || info.exists() || info.isSymLink())
         return load(path);
     for (const QString& earlier : earlierFiles) {
         if (!QFileInfo::exists(earlier))
@@ -316,17 +390,28 @@ bool save(const QString& path, const Settings& current)
         qCInfo(settingsLog).noquote() << "not saved," << reason << file;
         return false;
     };
+    if (path.isEmpty())
+        return refused(QStringLiteral("no settings folder"), path);
     // Only a regular file is replaced, or created where none is yet: a
     // device or FIFO that JOLV.INI links to (/dev/null, to keep nothing)
-    // stays what it is.
-    const std::optional<Replaced> replaced = finalTarget(path);
-    if (!replaced)
+    // stays what it is. What was checked at start is checked again: the
+    // file or its links may have changed while the window was open.
+    const Chain chain = followLinks(path);
+    if (!chain.refusal.isEmpty())
+        return refused(QStringLiteral("a link is not followed:"), chain.refusal);
+    if (!chain.end)
         return refused(QStringLiteral("cannot follow the links of"), path);
+    const Replaced* replaced = &*chain.end;
     const bool first = replaced->type == std::filesystem::file_type::not_found;
     if (!first && replaced->type != std::filesystem::file_type::regular)
         return refused(QStringLiteral("not a regular file:"), replaced->path);
     if (!first && isReadOnly(replaced->path))
         return refused(QStringLiteral("the file is read-only:"), replaced->path);
+    if (!first)
+        if (const auto read = readExisting(replaced->path); std::holds_alternative<QString>(read))
+            return refused(QStringLiteral("the file is not one to replace now (%1):")
+                               .arg(std::get<QString>(read)),
+                           replaced->path);
 
     const QFileInfo target(replaced->path);
     const auto failed = [&](const QString& step, const QString& reason) {
@@ -362,7 +447,7 @@ QString settingsDirectory()
 
 QString iniPath(const QString& directory)
 {
-    return QDir(directory).filePath(QStringLiteral("JOLV.INI"));
+    return directory.isEmpty() ? QString() : QDir(directory).filePath(QStringLiteral("JOLV.INI"));
 }
 
 } // namespace settings_file

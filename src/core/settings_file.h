@@ -39,12 +39,13 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Lines end in LF or CR LF; a line starting with "*" is a comment. Keys are
-// matched without regard to case and to spaces around them. In a value a line
-// break (a stray CR, U+2028, U+2029) reads as the space it is written as, and
-// values lose their surrounding spaces. A position that is no number, a box
-// state other than 0 or 1, and unknown keys are skipped; of two lines with one
-// key the later wins.
+// The system's 8-bit text, or Unicode after a byte-order mark (UTF-8,
+// UTF-16 LE or BE). Lines end in CR LF, LF or CR; a line starting with "*" is
+// a comment. Keys are matched without regard to case and to spaces around
+// them. In a value a Unicode line separator (U+2028, U+2029) reads as the
+// space it is written as, and values lose their surrounding spaces. A position that is no number, a
+// box state other than 0 or 1, and unknown keys are skipped; of two lines with one key the later
+// wins.
 Settings parse(const QByteArray& bytes);
 
 // Exactly the 22 lines in key order, each ended by CR LF: positions by the
@@ -55,8 +56,11 @@ Settings parse(const QByteArray& bytes);
 QByteArray serialize(const Settings& current);
 
 // Empty settings when there is no file yet. Nothing when something is there
-// that was not read: not a regular file, unreadable, or larger than any file
-// `save` writes for texts a field can hold; the caller then keeps it as it is
+// that was not read: not a regular file, unreadable, larger than any file
+// `save` writes for texts a field can hold, not empty yet without one line
+// that names a key, or behind a link that may not be followed (one of
+// another user's that points to a file not theirs); also for an empty path,
+// where no settings folder is known. The caller then keeps it as it is
 // rather than replace it.
 std::optional<Settings> load(const QString& path);
 
@@ -67,17 +71,18 @@ std::optional<Settings> loadOrTakeOver(const QString& path, const QStringList& e
 
 // Writes beside the old file and renames over it, so that on any failure the
 // old file stays as it was and false is returned. A chain of links is
-// followed to its end, which must be a regular file or nothing yet; a file
-// whose mode makes it read-only is not replaced; the new file gets the old
-// one's owner and mode, or the old file stays, and its group where the caller
-// may give it.
+// followed to its end, by the rule `load` follows them, which must be a
+// regular file or nothing yet; a file whose mode makes it read-only, or
+// that `load` would not read now, is not replaced; the new file gets the old
+// one's owner and mode, or the old file stays, and its group where the
+// caller may give it.
 bool save(const QString& path, const Settings& current);
 
 // The user's configuration directory (~/.config; %APPDATA%\JOLV on
-// Windows), created if missing.
+// Windows), created if missing; empty where there is none to use.
 QString settingsDirectory();
 
-// The settings file in `directory`.
+// The settings file in `directory`; empty for none.
 QString iniPath(const QString& directory = settingsDirectory());
 
 } // namespace settings_file

@@ -31,7 +31,15 @@ QString syncToDisk(QFileDevice& saving);
 // it could not be done: then `target` is as it was.
 QString replace(QTemporaryFile& saving, const QString& target);
 
-// The folder that holds JOLV.INI, created if missing.
+// Whether the link at `link` may be followed to `pointsTo` (the name it
+// stands for, which may not exist yet): as the kernel's protected_symlinks
+// rule has it, where the link belongs to the user the program runs as, or
+// to the owner of what it points to. Empty, or why not. A user's link made
+// to have a program run by root (sudo -E) write elsewhere is not followed.
+QString linkRefusal(const std::filesystem::path& link, const std::filesystem::path& pointsTo);
+
+// The folder that holds JOLV.INI, created if missing; empty where the
+// environment names no usable one.
 QString settingsDirectory();
 
 // Settings files an earlier program left elsewhere, most recent first; read

@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace settings_platform {
 
@@ -69,11 +71,62 @@ QString replace(QTemporaryFile& saving, const QString& target)
     return error ? QString::fromStdString(error.message()) : QString();
 }
 
-// ~/.config, or $XDG_CONFIG_HOME.
+QString linkRefusal(const std::filesystem::path& link, const std::filesystem::path& pointsTo)
+{
+    struct stat linkStatus {};
+    if (::lstat(link.c_str(), &linkStatus) != 0)
+        return systemError();
+    const uid_t runningAs = ::geteuid();
+    if (linkStatus.st_uid == runningAs)
+        return {};
+    struct stat target {};
+    if (::lstat(pointsTo.c_str(), &target) == 0 && target.st_uid == linkStatus.st_uid)
+        return {};
+    return QStringLiteral("the link belongs to user %1, neither the user JOLV runs as (%2) nor "
+                          "the owner of what it points to")
+        .arg(linkStatus.st_uid)
+        .arg(runningAs);
+}
+
+namespace {
+
+// An absolute folder from the environment, or empty: the XDG rules have a
+// relative one ignored, and an empty HOME would put the file at the root.
+QString absoluteFolder(const char* variable)
+{
+    const QString folder = qEnvironmentVariable(variable);
+    return QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : QString();
+}
+
+// The home folder the system keeps for the user, where HOME is unset.
+QString accountHome()
+{
+    const long bufferSize = std::max(::sysconf(_SC_GETPW_R_SIZE_MAX), 16384L);
+    std::vector<char> buffer(static_cast<std::size_t>(bufferSize));
+    struct passwd account {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &account, buffer.data(), buffer.size(), &found) != 0 || !found ||
+        !found->pw_dir)
+        return {};
+    const QString home = QFile::decodeName(found->pw_dir);
+    return QDir::isAbsolutePath(home) && home != QStringLiteral("/") ? QDir::cleanPath(home)
+                                                                     : QString();
+}
+
+} // namespace
+
+// $XDG_CONFIG_HOME, or .config in the home folder.
 QString settingsDirectory()
 {
-    const QString directory =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QString directory = absoluteFolder("XDG_CONFIG_HOME");
+    if (directory.isEmpty()) {
+        QString home = absoluteFolder("HOME");
+        if (home.isEmpty() || home == QStringLiteral("/"))
+            home = accountHome();
+        if (home.isEmpty())
+            return {};
+        directory = home + QStringLiteral("/.config");
+    }
     QDir().mkpath(directory);
     return directory;
 }

@@ -78,6 +78,13 @@ QString replace(QTemporaryFile& saving, const QString& target)
     return QStringLiteral("MoveFileEx failed (%1)").arg(error);
 }
 
+// Making a link takes a privilege on Windows that a user whose files a
+// program run as another may write does not hold by default.
+QString linkRefusal(const std::filesystem::path&, const std::filesystem::path&)
+{
+    return {};
+}
+
 // %APPDATA%\JOLV: a program may write there without administrator rights,
 // and the file roams with the user's profile. The Windows directory, where
 // the file used to live, is no longer writable for programs.

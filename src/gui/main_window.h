@@ -31,6 +31,10 @@ public:
     explicit MainWindow(const QString& settingsDirectory,
                         const QStringList& earlierSettingsFiles = {}, QWidget* parent = nullptr);
 
+    // Writes JOLV.INI, once, however the program ends: at closing, at a
+    // logout, on a signal, or when the display goes away.
+    void saveSettings();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -43,7 +47,6 @@ private slots:
     void pitchUnitToggled(bool inch);
     void speedUnitToggled(bool metresPerSecond);
     void restoreSettings();
-    void saveSettings(); // once, however the program ends
 
 private:
     void buildControls();
