@@ -77,12 +77,17 @@ private slots:
         QVERIFY2(outputStart.isEmpty() ? output.isEmpty() : output.startsWith(outputStart),
                  qPrintable(output));
         const QString said = QString::fromUtf8(program.readAllStandardError());
-        // With Qt's debugging switch its own reasons come before the message.
-        if (environment.contains(QStringLiteral("QT_DEBUG_PLUGINS=1")))
-            QVERIFY2(said.endsWith(errors) && said.contains(QStringLiteral(":529")),
-                     qPrintable(said));
-        else
+        // The program's own words come last and once. What a platform plugin
+        // and the libraries below it say first depends on what the machine
+        // has installed (libwayland: "XDG_RUNTIME_DIR is invalid"); with
+        // Qt's debugging switch Qt's own reasons come first.
+        const auto ours = [](const QString& text) { return text.count(QStringLiteral("jolv: ")); };
+        if (errors.isEmpty())
             QCOMPARE(said, errors);
+        else
+            QVERIFY2(said.endsWith(errors) && ours(said) == ours(errors), qPrintable(said));
+        if (environment.contains(QStringLiteral("QT_DEBUG_PLUGINS=1")))
+            QVERIFY2(said.contains(QStringLiteral(":529")), qPrintable(said));
         QCOMPARE(
             QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList());
