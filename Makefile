@@ -11,16 +11,19 @@ TEST_PACKAGES := dpkg-dev debhelper lintian file desktop-file-utils appstream ap
 	adwaita-qt6
 VIRTUAL_DISPLAY_PACKAGES := xvfb xauth
 SCREENSHOT_PACKAGES := $(VIRTUAL_DISPLAY_PACKAGES) imagemagick xdotool
-# With the accessibility bus replay (tools/atspi/) in make check.
+# With the accessibility bus replay (tools/atspi/) and the display that goes
+# away, an X server or a Wayland compositor (tools/check_display_loss.sh), in
+# make check.
 CHECK_PACKAGES := clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon xdotool \
-	$(VIRTUAL_DISPLAY_PACKAGES)
+	weston qt6-wayland $(VIRTUAL_DISPLAY_PACKAGES)
 # The Windows cross build: compiler, the host Qt (its tools moc, rcc, uic and
 # the CMake packages that describe them, Qt6HostInfo among them, which come
-# with qt6-base-dev) and what Qt's own build runs, Wine to test, NSIS and zip
-# to package.
+# with qt6-base-dev) and what Qt's own build runs, Wine to test (with
+# Windows' fonts as fonts-wine has them, and Liberation Sans for Arial), NSIS
+# and zip to package.
 WINDOWS_PACKAGES := cmake make g++ g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools \
 	ninja-build perl \
-	python3 xz-utils wine wine64 nsis zip xvfb xauth xdotool imagemagick
+	python3 xz-utils wine wine64 fonts-wine fonts-liberation2 nsis zip xvfb xauth xdotool imagemagick
 WINDOWS_BUILD_DIR := build-windows
 # Qt for Windows is built once (about 46 minutes on two cores) and kept here.
 JOLV_CACHE ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/jolv
@@ -169,7 +172,7 @@ windows-qt-cached:
 # settings file and the installer under Wine on a private virtual display.
 windows-test: windows
 	tools/windows/run_tests.sh $(WINDOWS_BUILD_DIR) $(QT_WINDOWS)
-	tools/windows/check_program.sh $(WINDOWS_BUILD_DIR) $(VERSION)
+	tools/windows/check_program.sh $(WINDOWS_BUILD_DIR) $(VERSION) $(QT_WINDOWS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QList>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -164,16 +165,34 @@ void releaseQtMessages()
     }
 }
 
-// Qt ends the process by exit() when the display goes away before the
-// window closes (an X server that ends with the session or crashes, a lost
-// ssh -X): the window and its texts are still there and are saved on the
-// way out. Set while the event loop runs, the only time Qt does that.
+// Qt ends the process when the display goes away before the window closes
+// (an X server or Wayland compositor that ends with the session or crashes,
+// a lost ssh -X): by exit() on X11, by _exit() right after its warning on
+// Wayland. The window and its texts are still there and are saved on the way
+// out. Set while the event loop runs, the only time Qt does either.
 MainWindow* windowSavedAtExit = nullptr;
 
 void saveAtExit()
 {
     if (windowSavedAtExit)
         windowSavedAtExit->saveSettings();
+}
+
+// Qt's Wayland plugin says this before _exit(), from its event thread or the
+// GUI thread, whichever notices first. The window is saved on the GUI thread
+// alone, which owns it; the event thread waits for that, or for the GUI
+// thread's own _exit() after its save.
+void saveBeforeWaylandEnds(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && windowSavedAtExit &&
+        text.startsWith(QLatin1StringView("The Wayland connection "))) {
+        if (QThread::currentThread() == windowSavedAtExit->thread())
+            saveAtExit();
+        else
+            QMetaObject::invokeMethod(windowSavedAtExit, &MainWindow::saveSettings,
+                                      Qt::BlockingQueuedConnection);
+    }
+    outerHandler(type, context, text);
 }
 
 } // namespace
@@ -196,6 +215,7 @@ int main(int argc, char* argv[])
     window.show();
     windowSavedAtExit = &window;
     std::atexit(saveAtExit);
+    outerHandler = qInstallMessageHandler(saveBeforeWaylandEnds);
     const int status = QApplication::exec();
     windowSavedAtExit = nullptr;
     return status;
