@@ -20,6 +20,7 @@
 #include "support_unix.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
@@ -36,6 +37,41 @@ extern "C" int fchmod(int fd, mode_t mode)
     }
     return int(::syscall(SYS_fchmod, fd, mode));
 }
+
+// While set, a rename onto a file of that name fails, as one onto a file
+// that another program holds does on Windows; stands in for the C library's.
+static const char* renameOntoFails = nullptr;
+
+extern "C" int rename(const char* from, const char* to)
+{
+    if (renameOntoFails && QByteArrayView(to).endsWith(renameOntoFails)) {
+        errno = EBUSY;
+        return -1;
+    }
+    return int(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
+
+// JOLV.INI held as a virus scanner or an editor holds it.
+struct HeldSettingsFile {
+    explicit HeldSettingsFile(const QString&) { renameOntoFails = "/JOLV.INI"; }
+    ~HeldSettingsFile() { renameOntoFails = nullptr; }
+};
+#else
+#include <qt_windows.h>
+
+// JOLV.INI held open without delete sharing, as a virus scanner or an editor
+// holds it: it cannot be replaced while the handle is open.
+struct HeldSettingsFile {
+    explicit HeldSettingsFile(const QString& path)
+        : handle(
+              CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                          GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~HeldSettingsFile() { CloseHandle(handle); }
+    HANDLE handle;
+};
 #endif
 
 using settings_file::Settings;
@@ -511,6 +547,39 @@ private slots:
                  (QStringList{".JOLV.INI.saving-folder", ".JOLV.INI.saving-fresh1",
                               ".jolv.ini.saving-lower1", "JOLV.INI", "JOLV.INI.aB3xYz",
                               "JOLV.INI.backup"}));
+    }
+
+    // A JOLV.INI that cannot be replaced at closing stays as it was; the
+    // inputs are kept beside it and come back at the next start, unless the
+    // file was written again later (by another copy of the program).
+    void aHeldFileKeepsTheInputsForTheNextStart()
+    {
+        const QTemporaryDir directory;
+        const QString path = directory.filePath(QStringLiteral("JOLV.INI"));
+        const QString unsaved = directory.filePath(QStringLiteral(".JOLV.INI.unsaved"));
+        QVERIFY(writeFile(path, "RPM=1\r\n"));
+        {
+            const HeldSettingsFile held(path);
+            QVERIFY(!settings_file::save(path, oddValues));
+        }
+        QCOMPARE(fileBytes(path), QByteArray("RPM=1\r\n"));
+        QCOMPARE(fileBytes(unsaved), settings_file::serialize(oddValues));
+        QCOMPARE(settings_file::load(path), std::optional(oddValues));
+
+        QVERIFY(settings_file::save(path, defaults()));
+        QVERIFY(!QFile::exists(unsaved));
+        QCOMPARE(settings_file::load(path), std::optional(defaults()));
+
+        {
+            const HeldSettingsFile held(path);
+            QVERIFY(!settings_file::save(path, oddValues));
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(settings_file::load(path), std::optional(defaults()));
     }
 
 #ifdef Q_OS_UNIX

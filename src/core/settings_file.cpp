@@ -273,6 +273,52 @@ std::variant<Settings, QString> readExisting(const QString& path)
     return std::move(read.settings);
 }
 
+// Where a save that could not replace `target` keeps the inputs:
+// ".JOLV.INI.unsaved" beside it.
+QString unsavedPath(const QFileInfo& target)
+{
+    return target.dir().filePath(u'.' + target.fileName() + QStringLiteral(".unsaved"));
+}
+
+// Inputs a failed save kept beside `target`, where they are newer than it:
+// a regular file of that name (no link), written after the file itself.
+bool hasNewerUnsaved(const QFileInfo& target)
+{
+    const QString unsaved = unsavedPath(target);
+    std::error_code error;
+    if (std::filesystem::symlink_status(settings_platform::nativePath(unsaved), error).type() !=
+        std::filesystem::file_type::regular)
+        return false;
+    return !target.exists() || QFileInfo(unsaved).lastModified() >= target.lastModified();
+}
+
+// Writes `bytes` beside `target` and renames the new file over it, so that
+// `target` is the old or the new file at every moment. Empty, or the step
+// that failed and why; the temporary file is then removed.
+QString writeInPlace(const QFileInfo& target, const QByteArray& bytes, bool first)
+{
+    const auto failed = [&](const QString& step, const QString& reason) {
+        return step + u' ' + target.filePath() + u' ' + reason;
+    };
+    QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
+    if (!saving.open())
+        return failed(QStringLiteral("no temporary file beside"), saving.errorString());
+    if (saving.write(bytes) != bytes.size() || !saving.flush())
+        return failed(QStringLiteral("cannot write beside"), saving.errorString());
+    if (const QString reason =
+            settings_platform::takeOverOwnerAndMode(saving, target.filePath(), first);
+        !reason.isEmpty())
+        return failed(QStringLiteral("cannot give the old file's owner and mode to the new one:"),
+                      reason);
+    if (const QString reason = settings_platform::syncToDisk(saving); !reason.isEmpty())
+        return failed(QStringLiteral("cannot sync beside"), reason);
+    if (const QString reason = settings_platform::replace(saving, target.filePath());
+        !reason.isEmpty())
+        return failed(QStringLiteral("cannot replace"), reason);
+    saving.setAutoRemove(false);
+    return {};
+}
+
 // A settings file made read-only is kept as it is. Its mode decides, which
 // binds every user, also one whom the system lets write it anyway (root).
 bool isReadOnly(const QString& path)
@@ -358,6 +404,15 @@ std::optional<Settings> load(const QString& path)
                             << path;
         return Settings{};
     }
+    const QFileInfo end(chain.end->path);
+    if (hasNewerUnsaved(end)) {
+        auto kept = readExisting(unsavedPath(end));
+        if (auto* settings = std::get_if<Settings>(&kept)) {
+            qCInfo(settingsLog) << "taking over the inputs the last save could not put in"
+                                << end.filePath() << "from" << unsavedPath(end);
+            return std::move(*settings);
+        }
+    }
     if (chain.end->type == std::filesystem::file_type::not_found) {
         qCInfo(settingsLog) << "no settings file yet:" << path;
         return Settings{};
@@ -414,28 +469,19 @@ bool save(const QString& path, const Settings& current)
                            replaced->path);
 
     const QFileInfo target(replaced->path);
-    const auto failed = [&](const QString& step, const QString& reason) {
-        return refused(step, target.filePath() + u' ' + reason);
-    };
-    QTemporaryFile saving(target.dir().filePath(savingPrefix(target) + QStringLiteral("XXXXXX")));
-    if (!saving.open())
-        return failed(QStringLiteral("no temporary file beside"), saving.errorString());
     const QByteArray bytes = serialize(current);
-    if (saving.write(bytes) != bytes.size() || !saving.flush())
-        return failed(QStringLiteral("cannot write beside"), saving.errorString());
-    if (const QString reason =
-            settings_platform::takeOverOwnerAndMode(saving, target.filePath(), first);
-        !reason.isEmpty())
-        return failed(QStringLiteral("cannot give the old file's owner and mode to the new one:"),
-                      reason);
-    if (const QString reason = settings_platform::syncToDisk(saving); !reason.isEmpty())
-        return failed(QStringLiteral("cannot sync beside"), reason);
-    // Renaming over the old file is atomic: it is the old or the new file at
-    // every moment. On failure the temporary file is removed with `saving`.
-    if (const QString reason = settings_platform::replace(saving, target.filePath());
-        !reason.isEmpty())
-        return failed(QStringLiteral("cannot replace"), reason);
-    saving.setAutoRemove(false);
+    if (const QString why = writeInPlace(target, bytes, first); !why.isEmpty()) {
+        // The inputs go beside the file, for the next start, rather than
+        // nowhere: a virus scanner or an editor may hold JOLV.INI without
+        // letting it be replaced.
+        const QFileInfo unsaved(unsavedPath(target));
+        const QString keptWhy = writeInPlace(unsaved, bytes, true);
+        return refused(why, keptWhy.isEmpty() ? QStringLiteral("; the inputs are kept in %1 for "
+                                                               "the next start")
+                                                    .arg(unsaved.filePath())
+                                              : QStringLiteral("; nor kept: ") + keptWhy);
+    }
+    QFile::remove(unsavedPath(target));
     removeStaleSavingFiles(target);
     return true;
 }

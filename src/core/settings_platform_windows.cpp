@@ -71,9 +71,22 @@ QString replace(QTemporaryFile& saving, const QString& target)
         return saving.errorString();
     const std::wstring from = nativePath(saving.fileName()).wstring();
     const std::wstring to = nativePath(target).wstring();
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    const DWORD error = GetLastError();
+    // A virus scanner or an indexer holds a new file for a moment: up to two
+    // seconds of tries while the target is held open.
+    constexpr int tries = 20;
+    constexpr DWORD pauseMilliseconds = 100;
+    DWORD error = ERROR_SUCCESS;
+    for (int tried = 1; tried <= tries; ++tried) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return {};
+        error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || tried == tries)
+            break;
+        Sleep(pauseMilliseconds);
+    }
     QFile::remove(saving.fileName());
     return QStringLiteral("MoveFileEx failed (%1)").arg(error);
 }
