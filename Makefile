@@ -73,8 +73,10 @@ deps:
 test-deps: deps
 	$(call install_missing,$(TEST_PACKAGES))
 
+# The builds are configured by the presets of CMakePresets.json: default,
+# check and windows.
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default -B $(BUILD_DIR)
 
 # The program alone, build/jolv: the tests come with make test, the
 # benchmark with make bench.
@@ -122,8 +124,7 @@ orig:
 # finds go to a scratch folder, not into the repo).
 check: test-deps program
 	$(call install_missing,$(CHECK_PACKAGES) $(POSITION_PACKAGES))
-	CC=clang CXX=clang++ cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DJOLV_SANITIZE=ON -DJOLV_FUZZ=ON
+	cmake --preset check -B $(CHECK_DIR)
 	cmake --build $(CHECK_DIR) -j $(JOBS)
 	cd $(CHECK_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
@@ -157,9 +158,7 @@ screenshot: build
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	tools/windows/build_qt.sh $(JOLV_CACHE)
-	cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_PREFIX_PATH=$(QT_WINDOWS) -DQT_HOST_PATH=/usr \
+	cmake --preset windows -B $(WINDOWS_BUILD_DIR) -DCMAKE_PREFIX_PATH=$(QT_WINDOWS) \
 	  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$$(gcc -dumpmachine)/cmake
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	tools/windows/package.sh $(WINDOWS_BUILD_DIR) $(QT_WINDOWS) $(VERSION)
