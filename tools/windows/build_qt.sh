@@ -93,8 +93,9 @@ cd "$build"
 # Tablet events are left out: Debian's source leaves out the Wintab header
 # they need (not free software). Nor does JOLV use the graphics view, the
 # standard dialogs but the message box, rich-text readers and writers, PDF,
-# animated images, undo stacks, Vulkan or the Direct2D platform plugin:
-# leaving them out saves about a fifth of the compile steps.
+# animated images, undo stacks or Vulkan. (Direct2D stays: without it Qt 6.4
+# leaves out the DirectWrite font database that its Windows platform plugin
+# still links to.)
 "$unpacked/configure" \
 	-prefix "$prefix" \
 	-qt-host-path "$host_path" \
@@ -105,7 +106,7 @@ cd "$build"
 	-no-opengl -no-dbus -no-icu -no-glib -no-fontconfig -no-feature-sql -no-feature-network \
 	-no-feature-printsupport -no-feature-concurrent -no-feature-xml \
 	-no-feature-tabletevent \
-	-no-feature-graphicsview -no-feature-direct2d -no-feature-vulkan -no-feature-sessionmanager \
+	-no-feature-graphicsview -no-feature-vulkan -no-feature-sessionmanager \
 	-no-feature-colordialog -no-feature-fontdialog -no-feature-filedialog -no-feature-wizard \
 	-no-feature-inputdialog -no-feature-progressdialog -no-feature-errormessage \
 	-no-feature-mdiarea -no-feature-calendarwidget -no-feature-systemtrayicon \
