@@ -8,8 +8,12 @@
 #ifdef QT_DBUS_LIB
 #include "gui/accessibility_bus.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusServer>
+#include <QDir>
 #endif
 
 #include <QAccessible>
@@ -24,6 +28,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTemporaryDir>
@@ -76,6 +81,76 @@ public:
         return false;
     }
 };
+
+#ifdef QT_DBUS_LIB
+// Stands for Qt's bus adaptor and counts the calls that reach it.
+struct CountingAdaptor : QDBusVirtualObject {
+    int calls = 0;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage&, const QDBusConnection&) override { return ++calls; }
+};
+
+// Two ends of a D-Bus connection within the test, a guard on one end where
+// Qt's adaptor stands on the accessibility bus: a call from the other end
+// gets back what a screen reader would.
+class PeerBus {
+public:
+    explicit PeerBus(QDBusVirtualObject* guard)
+        : server(QStringLiteral("unix:tmpdir=") + QDir::tempPath())
+    {
+        QObject::connect(
+            &server, &QDBusServer::newConnection, [this, guard](const QDBusConnection& end) {
+                guarded = end;
+                guarded.registerVirtualObject(QStringLiteral("/org/a11y/atspi/accessible"), guard,
+                                              QDBusConnection::SubPath);
+            });
+        caller = QDBusConnection::connectToPeer(server.address(), QStringLiteral("caller"));
+        QVERIFY(QTest::qWaitFor([this] { return guarded.isConnected(); }));
+    }
+    ~PeerBus() { QDBusConnection::disconnectFromPeer(QStringLiteral("caller")); }
+    PeerBus(const PeerBus&) = delete;
+    PeerBus& operator=(const PeerBus&) = delete;
+
+    // The reply to a call to the accessible object of `control`, or an
+    // error reply after 2 s without one.
+    QDBusMessage call(const QWidget* control, const QString& interface, const QString& member,
+                      const QVariantList& arguments)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QString(),
+            QStringLiteral("/org/a11y/atspi/accessible/%1")
+                .arg(QAccessible::uniqueId(
+                    QAccessible::queryAccessibleInterface(const_cast<QWidget*>(control)))),
+            interface, member);
+        message.setArguments(arguments);
+        QDBusPendingCall pending = caller.asyncCall(message, 2000);
+        // The guard answers from this thread's event loop.
+        if (!QTest::qWaitFor([&pending] { return pending.isFinished(); }, 3000))
+            return {};
+        return pending.reply();
+    }
+
+private:
+    QDBusServer server;
+    QDBusConnection caller{QString()};
+    QDBusConnection guarded{QString()};
+};
+
+// The numbers of a reply: its integers, those of a structure among them too.
+QList<int> numbersOf(const QDBusMessage& reply)
+{
+    QList<int> numbers;
+    for (const QVariant& argument : reply.arguments()) {
+        if (argument.canConvert<QDBusArgument>()) {
+            const QRect box = qdbus_cast<QRect>(argument);
+            numbers << box.x() << box.y() << box.width() << box.height();
+        } else {
+            numbers << argument.toInt();
+        }
+    }
+    return numbers;
+}
+#endif
 
 // Where every control stands, in pixels at 96 dpi (15 twips each), in the
 // order the window lists them.
@@ -273,6 +348,38 @@ private slots:
         QCOMPARE(textOf(window, target), expected);
     }
 
+    // The ticked boxes name the units of what is typed and what is worked
+    // out: km/h = U/min * Steigung in cm / 100 * (1 - Schlupf / 100) * 60 /
+    // 1000, with 2,54 cm to the inch, m/s = km/h / 3,6, rounded to whole units.
+    void speedFollowsTheTickedUnits_data()
+    {
+        QTest::addColumn<bool>("inch");
+        QTest::addColumn<bool>("metresPerSecond");
+        QTest::newRow("Zoll") << true << false;
+        QTest::newRow("m/s") << false << true;
+        QTest::newRow("Zoll and m/s") << true << true;
+    }
+    void speedFollowsTheTickedUnits()
+    {
+        QFETCH(bool, inch);
+        QFETCH(bool, metresPerSecond);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        if (inch)
+            click(window, "CInch");
+        if (metresPerSecond)
+            click(window, "CSpeed");
+        setText(window, "TUM", "12000");
+        setText(window, "TAsc", "21");
+        setText(window, "TSlip", "20");
+        QCOMPARE(messageAfterClicking(window, "CCalc"), QString());
+        const double pitchInCm = inch ? 21 * 2.54 : 21;
+        const double kmh = 12000 * pitchInCm / 100 * (1 - 20 / 100.0) * 60 / 1000;
+        // 307,24 and 120,96 km/h; 85,34 and 33,6 m/s: far from a half.
+        const double speed = metresPerSecond ? kmh / 3.6 : kmh;
+        QCOMPARE(textOf(window, "TSpeed"), QString::number(std::lround(speed)));
+    }
+
     void speedPanelShowsItsMessages_data()
     {
         addTextRows({"rpm", "message"}, {
@@ -290,14 +397,17 @@ private slots:
         setText(window, "TSpeed", "50");
         // Read while the box shows, before messageAfterClicking closes it.
         QString iconName;
-        QTimer::singleShot(0, [&iconName] {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&iconName, &icon] {
             const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            icon = box->icon();
             for (QLabel* label : box->findChildren<QLabel*>())
                 if (!label->pixmap().isNull())
                     iconName =
                         QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
         });
         QCOMPARE(messageAfterClicking(window, "CCalc"), message);
+        QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(iconName, QStringLiteral("Information"));
         QCOMPARE(textOf(window, "TSpeed"), QString());
         QCOMPARE(textOf(window, "TUM"), rpm);
@@ -849,9 +959,9 @@ private slots:
                         {"emptied results", "TTR1", "0", "CCalc2", emptied, emptied},
                         {"stepper", "", "", "CBLU",
                          "Blattlänge: 610 mm, Durchmesser: 1370 mm, Zug/Blatt: 258,44 kg, "
-                         "Kreisfläche: 147,41 dm², Km/h: 387,36",
+                         "Kreisfläche: 147,41 Quadratdezimeter, Km/h: 387,36",
                          "Blattlänge: 620 mm, Durchmesser: 1390 mm, Zug/Blatt: 262,21 kg, "
-                         "Kreisfläche: 151,75 dm², Km/h: 393,01"},
+                         "Kreisfläche: 151,75 Quadratdezimeter, Km/h: 393,01"},
                         // The stepped field stands below the results.
                         {"stepper below", "TTC0", "300", "TCQU",
                          "U/Motor: 16160 U/min, U/Prop/Rotor: 808 U/min, Untersetzung: 20,0:1, "
@@ -886,17 +996,65 @@ private slots:
         QCOMPARE(recorder.said, (QStringList{first, second, second}));
     }
 
-    // A screen reader speaks every change of a field's selection it sees
-    // ("Text unselected."): neither leaving a field nor a write into it then
-    // changes what it sees there, while the field itself shows none.
-    void leavingAFieldKeepsTheSelectionReadersSee_data()
+    // Ctrl+R before any calculation says that there is nothing to repeat.
+    void repeatingBeforeAnyResultSaysSo()
+    {
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        AnnouncementRecorder recorder;
+        findControl(window, "Announcer")->installEventFilter(&recorder);
+        QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(recorder.said, QStringList{QStringLiteral("Noch keine Ergebnisse")});
+    }
+
+    // Ctrl+1 to Ctrl+3 reach a panel's first field as Tab would: its whole
+    // text selected, to be typed over, and so reported to screen readers.
+    void panelShortcutsSelectTheFirstField_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Ctrl+1") << int(Qt::Key_1) << "TUM"
+                                << "10000";
+        QTest::newRow("Ctrl+2") << int(Qt::Key_2) << "TBL"
+                                << "600";
+        QTest::newRow("Ctrl+3") << int(Qt::Key_3) << "TUV"
+                                << "800";
+    }
+    void panelShortcutsSelectTheFirstField()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        findControl(window, "CCalc2")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        auto* reached = findControl<QLineEdit>(window, field);
+        QCOMPARE(QApplication::focusWidget(), reached);
+        QTRY_COMPARE(reached->selectedText(), text);
+        int start = -1, end = -1;
+        QAccessible::queryAccessibleInterface(reached)->textInterface()->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, int(text.size())));
+    }
+
+    // A field without focus reports no selection to screen readers, which
+    // would read a stale one as selected; and leaving a field reports no
+    // change of its selection, which a screen reader would speak ("Text
+    // unselected.") for the field it still presents. (Qt reports to screen
+    // readers only while one listens, never offscreen; the report and the
+    // line edit's selectionChanged come from the same place.)
+    void fieldsWithoutFocusReportNoSelection_data()
     {
         addTextRows({"key", "then"}, {{"Tab", "Tab", ""},
                                       {"Shift+Tab", "Backtab", ""},
+                                      {"Ctrl+2", "Ctrl+2", ""},
                                       {"Tab, then its stepper", "Tab", "CAscU"},
                                       {"Tab, then Zoll: 15 cm to 6 inches", "Tab", "CInch"}});
     }
-    void leavingAFieldKeepsTheSelectionReadersSee()
+    void fieldsWithoutFocusReportNoSelection()
     {
         QFETCH(QString, key);
         QFETCH(QString, then);
@@ -904,16 +1062,30 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* field = findControl<QLineEdit>(window, "TAsc");
+        QAccessibleTextInterface* read =
+            QAccessible::queryAccessibleInterface(field)->textInterface();
+        const auto reported = [read] {
+            int start = -1, end = -1;
+            read->selection(0, &start, &end);
+            return std::tuple(read->selectionCount(), start, end);
+        };
+        QSignalSpy selectionChanges(field, &QLineEdit::selectionChanged);
         findControl(window, "TUM")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_VERIFY(field->hasSelectedText());
-        QTest::keyClick(field, key == "Tab" ? Qt::Key_Tab : Qt::Key_Backtab);
+        QCOMPARE(reported(), std::tuple(1, 0, 2));
+        QVERIFY(!selectionChanges.isEmpty());
+        selectionChanges.clear();
+        if (key == "Ctrl+2")
+            QTest::keyClick(field, Qt::Key_2, Qt::ControlModifier);
+        else
+            QTest::keyClick(field, key == "Tab" ? Qt::Key_Tab : Qt::Key_Backtab);
         if (!then.isEmpty())
             click(window, then);
+        QVERIFY(!field->hasFocus());
         QVERIFY(!field->hasSelectedText());
-        int start = -1, end = -1;
-        QAccessible::queryAccessibleInterface(field)->textInterface()->selection(0, &start, &end);
-        QCOMPARE(std::pair(start, end), std::pair(0, 2));
+        QCOMPARE(reported(), std::tuple(0, 0, 0));
+        QCOMPARE(selectionChanges.size(), 0);
     }
 
     // What a screen reader asks of a field: the piece at, before and after
@@ -987,10 +1159,9 @@ private slots:
     }
 
 #ifdef QT_DBUS_LIB
-    // In front of Qt's bus adaptor, at once: a text range reaching outside
-    // the text and every insertion are answered here, the field holding at
-    // most what was given, without control characters; the rest goes on to
-    // the adaptor.
+    // In front of Qt's bus adaptor, at once: text ranges and every
+    // insertion are answered here, the field holding at most what was given,
+    // without control characters; the rest goes on to the adaptor.
     void busCallGuardAnswersHostileCalls_data()
     {
         constexpr int smallest = std::numeric_limits<int>::min();
@@ -1005,7 +1176,9 @@ private slots:
             << extents << QVariantList{smallest, -1, 0u} << false << "10000";
         QTest::newRow("to 2^31-1") << extents << QVariantList{0, largest, 0u} << false << "10000";
         QTest::newRow("to length + 1") << extents << QVariantList{0, 6, 0u} << false << "10000";
-        QTest::newRow("the whole text") << extents << QVariantList{0, -1, 0u} << true << "10000";
+        QTest::newRow("the whole text") << extents << QVariantList{0, -1, 0u} << false << "10000";
+        QTest::newRow("the text itself")
+            << QStringLiteral("GetText") << QVariantList{0, -1} << true << "10000";
         QTest::newRow("too few arguments") << extents << QVariantList{0} << false << "10000";
         QTest::newRow("claiming 64") << insert << QVariantList{0, "abc", 64} << false << "abc10000";
         QTest::newRow("claiming 2^31-1")
@@ -1025,15 +1198,7 @@ private slots:
         QFETCH(QString, expected);
         MainWindow window(settingsDirectory.path());
         auto* field = findControl<QLineEdit>(window, "TUM");
-        // Stands for Qt's adaptor and counts what reaches it.
-        struct Adaptor : QDBusVirtualObject {
-            int calls = 0;
-            QString introspect(const QString&) const override { return {}; }
-            bool handleMessage(const QDBusMessage&, const QDBusConnection&) override
-            {
-                return ++calls;
-            }
-        } adaptor;
+        CountingAdaptor adaptor;
         auto* guard = new BusCallGuard(&adaptor);
         QDBusMessage message = QDBusMessage::createMethodCall(
             QStringLiteral(":1.1"),
@@ -1047,6 +1212,131 @@ private slots:
         QVERIFY(clock.elapsed() < 100);
         QCOMPARE(adaptor.calls, handedOn ? 1 : 0);
         QCOMPARE(field->text(), expected);
+    }
+
+    // Places and sizes reach screen readers in the screen's own pixels (at
+    // a scale of 2 twice Qt's), counted from the top left of the screen, of
+    // the inside of the window or of the parent (the panel) as asked, with
+    // the window away from the screen's corner.
+    void busCallGuardGivesPlacesInScreenPixels_data()
+    {
+        addTextRows(
+            {"control", "member", "coordType", "from", "box", "numbers"},
+            {
+                {"field on the screen", "TUM", "GetExtents", "0", "screen", "control", "xywh"},
+                {"field in the window", "TUM", "GetExtents", "1", "window", "control", "xywh"},
+                {"field in its panel", "TBL", "GetExtents", "2", "panel", "control", "xywh"},
+                {"stepper's place in the window", "CUMU", "GetPosition", "1", "window", "control",
+                 "xy"},
+                {"stepper's size", "CUMU", "GetSize", "", "screen", "control", "wh"},
+                {"a character on the screen", "TUM", "GetCharacterExtents", "0", "screen",
+                 "character", "xywh"},
+                {"a character in the window", "TUM", "GetCharacterExtents", "1", "window",
+                 "character", "xywh"},
+                {"the text in the window", "TUM", "GetRangeExtents", "1", "window", "text", "xywh"},
+            });
+    }
+    void busCallGuardGivesPlacesInScreenPixels()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, member);
+        QFETCH(QString, coordType);
+        QFETCH(QString, from);
+        QFETCH(QString, box);
+        QFETCH(QString, numbers);
+        MainWindow window(settingsDirectory.path());
+        window.move(200, 120);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.screen()->geometry().topLeft(), QPoint());
+        const QWidget* widget = findControl(window, control);
+        // Where Qt has it, in its own pixels on the screen.
+        QRect placed(widget->mapToGlobal(QPoint()), widget->size());
+        if (box != "control") {
+            const QAccessibleTextInterface* text =
+                QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget))
+                    ->textInterface();
+            placed = text->characterRect(0);
+            if (box == "text") // "10000"
+                placed |= text->characterRect(4);
+            QVERIFY(!placed.isEmpty());
+        }
+        const QPoint origin = from == "window"  ? window.mapToGlobal(QPoint())
+                              : from == "panel" ? widget->parentWidget()->mapToGlobal(QPoint())
+                                                : QPoint();
+        if (from == "panel") // Rotor's, away from the window's top left
+            QCOMPARE(widget->parentWidget()->objectName(), QStringLiteral("PanelRotor"));
+        const qreal scale = window.devicePixelRatio();
+        const QPoint place = (QPointF(placed.topLeft() - origin) * scale).toPoint();
+        const QSize size = (QSizeF(placed.size()) * scale).toSize();
+        QList<int> expected;
+        if (numbers.startsWith(u'x'))
+            expected << place.x() << place.y();
+        if (numbers.endsWith(u'h'))
+            expected << size.width() << size.height();
+
+        CountingAdaptor adaptor;
+        PeerBus bus(new BusCallGuard(&adaptor));
+        QVariantList arguments;
+        if (member == "GetCharacterExtents")
+            arguments << 0;
+        if (member == "GetRangeExtents")
+            arguments << 0 << -1;
+        if (!coordType.isEmpty())
+            arguments << coordType.toUInt();
+        const bool ofText = member == "GetCharacterExtents" || member == "GetRangeExtents";
+        const QString interface = ofText ? QStringLiteral("org.a11y.atspi.Text")
+                                         : QStringLiteral("org.a11y.atspi.Component");
+        const QDBusMessage reply = bus.call(widget, interface, member, arguments);
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(numbersOf(reply), expected);
+        QCOMPARE(adaptor.calls, 0);
+    }
+
+    // Answered at once, where Qt's adaptor would not answer at all (the
+    // caller then waits out its timeout) or would read past the arguments.
+    void busCallGuardAnswersAtOnce_data()
+    {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<QString>("signature");
+        QTest::addColumn<QString>("error");
+        const QString text = QStringLiteral("org.a11y.atspi.Text");
+        const QString component = QStringLiteral("org.a11y.atspi.Component");
+        const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+        QTest::newRow("the ranges within a box")
+            << text << "GetBoundedRanges" << QVariantList{0, 0, 2000, 2000, 0u, 0u, 0u} << "a(iisv)"
+            << "";
+        QTest::newRow("an unknown coordinate type")
+            << component << "GetExtents" << QVariantList{3u} << "" << invalid;
+        QTest::newRow("a character, unknown coordinate type")
+            << text << "GetCharacterExtents" << QVariantList{0, 7u} << "" << invalid;
+        QTest::newRow("no coordinate type")
+            << component << "GetPosition" << QVariantList{} << "" << invalid;
+        QTest::newRow("bounded ranges, too few arguments")
+            << text << "GetBoundedRanges" << QVariantList{0, 0} << "" << invalid;
+    }
+    void busCallGuardAnswersAtOnce()
+    {
+        QFETCH(QString, interface);
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        QFETCH(QString, signature);
+        QFETCH(QString, error);
+        MainWindow window(settingsDirectory.path());
+        window.show();
+        CountingAdaptor adaptor;
+        PeerBus bus(new BusCallGuard(&adaptor));
+        QElapsedTimer clock;
+        clock.start();
+        const QDBusMessage reply =
+            bus.call(findControl(window, "TUM"), interface, member, arguments);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(reply.errorName(), error);
+        if (error.isEmpty())
+            QCOMPARE(reply.signature(), signature);
+        QCOMPARE(adaptor.calls, 0);
     }
 #endif
 

@@ -123,10 +123,8 @@ public:
         return state;
     }
 
-    // Selection: a line edit has at most one. Without focus it is the one
-    // the field held when the focus left (field_edit.h), with its offsets as
-    // they were, also where a write has shortened the text since: readers
-    // tell a change by the offsets.
+    // Selection: a line edit has at most one, and none without focus
+    // (field_edit.h).
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override
     {
         *startOffset = *endOffset = 0;

@@ -3,6 +3,7 @@
 
 #include <QFocusEvent>
 #include <QMetaObject>
+#include <QSignalBlocker>
 #include <QValidator>
 
 namespace {
@@ -71,16 +72,28 @@ void FieldEdit::focusInEvent(QFocusEvent* event)
 
 void FieldEdit::focusOutEvent(QFocusEvent* event)
 {
-    selectionWhenLeft = shownSelection();
-    QLineEdit::focusOutEvent(event); // drops the selection
-}
-
-FieldEdit::Selection FieldEdit::shownSelection() const
-{
-    return hasSelectedText() ? Selection{selectionStart(), selectionEnd()} : Selection{};
+    // Qt reports the selection it drops here as a change, and a screen reader
+    // says "Text unselected." for the field it still presents, just before
+    // the next one. The report follows a signal of the line edit's inner
+    // text control (Qt's QWidgetLineControl); with its signals held back the
+    // selection goes unreported. The field repaints as the focus leaves all
+    // the same.
+    const Qt::FocusReason reason = event->reason();
+    if (hasSelectedText() && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::PopupFocusReason) {
+        QObject* control = nullptr;
+        for (QObject* child : children())
+            if (child->inherits("QWidgetLineControl"))
+                control = child;
+        const QSignalBlocker quiet(control);
+        deselect();
+    }
+    QLineEdit::focusOutEvent(event);
 }
 
 FieldEdit::Selection FieldEdit::selectionForReaders() const
 {
-    return hasFocus() ? shownSelection() : selectionWhenLeft;
+    if (!hasFocus() || !hasSelectedText())
+        return {};
+    return {selectionStart(), selectionEnd()};
 }

@@ -7,11 +7,11 @@
 // never holds a control character, however it comes in (typed, pasted, set
 // by the program or by a screen reader).
 //
-// A screen reader remembers the selection it last saw in a field and speaks
-// any change ("Text unselected."), whichever control has the focus. Without
-// focus the field shows no selection, as line edits do; screen readers are
-// told the one it held when the focus left, so that neither leaving it nor a
-// later write into it (a stepper, "Berechnen", a unit box) is spoken.
+// Without focus a field shows no selection, as line edits do, and screen
+// readers are told of none: they read what they are told is selected as
+// selected, also in a field they ask about while another has the focus.
+// Leaving a field drops its selection without a word to them: a screen
+// reader speaks any change of a selection it sees ("Text unselected.").
 
 #include <QLineEdit>
 
@@ -32,8 +32,4 @@ public:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    Selection shownSelection() const;
-    Selection selectionWhenLeft;
 };

@@ -513,6 +513,9 @@ QWidget* MainWindow::widgetFor(const WriteTarget& target) const
 QString MainWindow::unitOf(const WriteTarget& target) const
 {
     const auto* field = std::get_if<Field>(&target);
+    // Screen readers say "dm²" as "dm hochgestellt 2".
+    if (!field && resultUnits[std::get<Output>(target)] == QStringLiteral("dm²"))
+        return QStringLiteral("Quadratdezimeter");
     if (!field)
         return resultUnits[std::get<Output>(target)];
     for (const UnitBoxRow& row : unitBoxTable)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Replays hostile calls through a real accessibility bus: Xvfb, a private
-# D-Bus session with the AT-SPI bus and registry, and the program started
-# by hostile_calls.py for each case. Bounded to two minutes in all.
+# Replays calls a screen reader makes, hostile ones too, through a real
+# accessibility bus: Xvfb, a private D-Bus session with the AT-SPI bus and
+# registry, and the program started by hostile_calls.py for each case.
+# Bounded to three minutes in all.
 # Needs: python3-pyatspi at-spi2-core dbus xvfb xauth xdotool.
 # Usage: tools/atspi/replay.sh PROGRAM
 set -euo pipefail
@@ -14,7 +15,7 @@ chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 # What the X server said goes to its log, shown when a case fails.
 status=0
-timeout 120 xvfb-run -a -e "$runtime/xvfb.log" -s '-screen 0 1024x768x24' \
+timeout 180 xvfb-run -a -e "$runtime/xvfb.log" -s '-screen 0 1024x768x24' \
   dbus-run-session -- bash -c '
   # The X server answers before any case starts, or the replay says so.
   timeout 10 bash -c "until xdotool getdisplaygeometry > /dev/null 2>&1; do sleep 0.1; done" ||
