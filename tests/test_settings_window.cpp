@@ -4,6 +4,7 @@
 
 #include "gui/main_window.h"
 #include "gui/window_placement.h"
+#include "gui/window_settings.h"
 #include "support.h"
 
 #include <QCheckBox>
@@ -135,6 +136,44 @@ private slots:
         MainWindow window(directory->path());
         MainWindow withoutFile(directory->filePath(QStringLiteral("missing")));
         QCOMPARE(window.pos(), moved ? position : withoutFile.pos());
+    }
+
+    // What closing writes for the position: the frame's place in twips (15 a
+    // pixel here) where it is known and the window moved, else what the
+    // file held, or no number where it held none.
+    void positionWritten_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("placesWindows");
+        QTest::addColumn<QPoint>("movedTo"); // px; (0, 0): not moved
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray stored = "WINDOWTOP=150\r\nWINDOWLEFT=300\r\n";
+        QTest::newRow("place never known, none stored")
+            << QByteArray("RPM=1\r\n") << false << QPoint()
+            << QByteArray("WINDOWTOP=\r\nWINDOWLEFT=\r\n");
+        QTest::newRow("place never known, the stored one goes back")
+            << stored << false << QPoint(40, 30) << stored;
+        QTest::newRow("not moved from the stored place") << stored << true << QPoint() << stored;
+        QTest::newRow("moved") << stored << true << QPoint(40, 30)
+                               << QByteArray("WINDOWTOP=450\r\nWINDOWLEFT=600\r\n");
+    }
+    void positionWritten()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, placesWindows);
+        QFETCH(QPoint, movedTo);
+        QFETCH(QByteArray, written);
+        QVERIFY(writeFile(iniPath(), file));
+        QWidget window;
+        window.resize(300, 200);
+        WindowSettings settings(&window, directory->path(), {}, placesWindows);
+        QVERIFY(settings.restore());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (!movedTo.isNull())
+            window.move(movedTo);
+        settings.save({});
+        QVERIFY2(fileBytes(iniPath()).startsWith(written), fileBytes(iniPath()).constData());
     }
 
     void storedPositionNeedsAPlatformThatPlacesWindows_data()

@@ -10,8 +10,10 @@
 
 #include <QAccessibleWidget>
 #include <QList>
+#include <QStringList>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -411,6 +413,53 @@ void Announcer::announce(const QString& text)
     hide();
     setAccessibleName(text);
     show();
+}
+
+namespace {
+
+// Units whose signs screen readers read badly ("dm hochgestellt 2").
+// clang-format off
+constexpr std::pair<const char16_t*, const char16_t*> unitWords[] = {
+    {u"dm²", u"Quadratdezimeter"},
+    {u"mm²", u"Quadratmillimeter"},
+    {u"mΩ", u"Milliohm"},
+};
+// clang-format on
+
+QString spokenUnit(const QString& unit)
+{
+    for (const auto& [sign, word] : unitWords)
+        if (unit == QStringView(sign))
+            return QString::fromUtf16(word);
+    return unit;
+}
+
+} // namespace
+
+void Announcer::announceResults(QList<Part> parts)
+{
+    if (parts.isEmpty())
+        return;
+    std::ranges::stable_sort(
+        parts, {}, [](const Part& part) { return std::pair(part.place.y(), part.place.x()); });
+    QStringList said;
+    for (const Part& part : parts) {
+        QString caption = part.caption;
+        if (!caption.endsWith(u':'))
+            caption += u':';
+        QString spoken =
+            caption + u' ' + (part.text.isEmpty() ? QStringLiteral("leer") : part.text);
+        if (!part.text.isEmpty() && !part.unit.isEmpty())
+            spoken += u' ' + spokenUnit(part.unit);
+        said << spoken;
+    }
+    lastResults = said.join(QStringLiteral(", "));
+    announce(lastResults);
+}
+
+void Announcer::repeatResults()
+{
+    announce(lastResults.isEmpty() ? QStringLiteral("Noch keine Ergebnisse") : lastResults);
 }
 
 void installAccessibleInterfaces()

@@ -8,6 +8,8 @@
 // results have a text of their own to be read by, and the window announces
 // what a calculation wrote.
 
+#include <QList>
+#include <QPoint>
 #include <QWidget>
 
 // Speaks a text through the screen reader: an invisible notification whose
@@ -19,6 +21,26 @@ class Announcer : public QWidget {
 public:
     explicit Announcer(QWidget* parent);
     void announce(const QString& text);
+
+    // One control's part of what an action announces: where the control
+    // stands in the window, its caption, the text the action left in it and
+    // the unit of that text as the window shows it ("dm²").
+    struct Part {
+        QPoint place;
+        QString caption;
+        QString text;
+        QString unit;
+    };
+    // Says what an action wrote, in the order the window shows it (row by
+    // row from the top, left to right within a row): "Blattlänge: 610 mm,
+    // Durchmesser: 1370 mm, ..."; an empty text as "leer", units as words
+    // where their signs are read badly. Nothing for no parts.
+    void announceResults(QList<Part> parts);
+    // Says the last results again, or that there are none yet (Ctrl+R).
+    void repeatResults();
+
+private:
+    QString lastResults;
 };
 
 // A panel of the window: an area without a look of its own, which screen

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control_table.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
 using namespace controls;
 using B = UnitBox;
-using C = Command;
 using F = Field;
 using O = Output;
 using R = FontRole;
@@ -49,7 +49,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {up(F::DriveSpeed), ">", "", {2205, 1290, 225, 225}, R::Regular},
     {checkBox(B::MetresPerSecond), "m/s", "", {2520, 1290, 750, 225}, R::Regular},
 
-    {button(C::CalculateSpeed), "Berechnen", "", {3360, 1185, 1170, 435}, R::Bold},
+    {button(Panel::Speed), "Berechnen", "", {3360, 1185, 1170, 435}, R::Bold},
 
     // Rotor panel: rows at 360, 720, 1080 and 1440, inputs left, results right.
     {caption(F::BladeLength), "Blattlänge", "Länge eines Blatts in mm", {5040, 420, 975, 255}, R::Regular, "mm"},
@@ -80,7 +80,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {caption(O::TipSpeed), "Km/h:", "Kilometer pro Stunde", {7320, 1440, 1095, 255}, R::Regular},
     {result(O::TipSpeed), "", "", {8400, 1440, 1095, 255}, R::Bold},
 
-    {button(C::CalculateRotor), "Berechnen", "", {8400, 1800, 1170, 435}, R::Bold},
+    {button(Panel::Rotor), "Berechnen", "", {8400, 1800, 1170, 435}, R::Bold},
 
     // Power panel, inputs (left column).
     {caption(F::SpeedConstant), "U/Volt Motor", "Umdrehungen pro Volt des Motors", {120, 2370, 975, 255}, R::Regular},
@@ -141,7 +141,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {caption(O::CableLoss), "Verlust Volt", "Spannungsverlust in Volt", {2520, 4080, 855, 255}, R::Regular, "V"},
     {result(O::CableLoss), "", "", {3360, 4080, 1095, 255}, R::Large},
 
-    {button(C::CalculatePower), "Berechnen", "", {3360, 5160, 1170, 435}, R::Bold},
+    {button(Panel::Power), "Berechnen", "", {3360, 5160, 1170, 435}, R::Bold},
 
     // Footer, both right edges at 9570.
     {footer("LCopy"), "© 2026 Autoren", "", {8190, 5040, 1380, 225}, R::Regular},
@@ -151,23 +151,23 @@ constexpr auto rows = std::to_array<ControlRow>({
 // Speed top left, Rotor top right, Power below Speed; the footer in the
 // bottom right corner is left over.
 constexpr auto panels = std::to_array<PanelArea>({
-    {Panel::Speed, "PanelSpeed", heading("HeadingSpeed"), {0, 0, 4785, 1935}},
-    {Panel::Rotor, "PanelRotor", heading("HeadingRotor"), {4785, 0, 4905, 2400}},
-    {Panel::Power, "PanelPower", heading("HeadingPower"), {0, 1935, 4785, 3810}},
+    {Panel::Speed, "PanelSpeed", heading("HeadingSpeed"), "CCalc", {0, 0, 4785, 1935}},
+    {Panel::Rotor, "PanelRotor", heading("HeadingRotor"), "CCalc3", {4785, 0, 4905, 2400}},
+    {Panel::Power, "PanelPower", heading("HeadingPower"), "CCalc2", {0, 1935, 4785, 3810}},
 });
 
 // As listed for the window: it jumps between the panels. The options are
 // one stop of the tab order, at the selected one (the window sees to that).
 constexpr auto focusOrder = std::to_array<Control>({
-    textBox(F::Rpm), textBox(F::Pitch), checkBox(B::Inch), textBox(F::Slip), textBox(F::DriveSpeed), checkBox(B::MetresPerSecond), button(C::CalculateSpeed),
+    textBox(F::Rpm), textBox(F::Pitch), checkBox(B::Inch), textBox(F::Slip), textBox(F::DriveSpeed), checkBox(B::MetresPerSecond), button(Panel::Speed),
     down(F::Rpm), up(F::Rpm), option(T::Rpm), option(T::Pitch), option(T::Speed),
     up(F::Pitch), down(F::Pitch), up(F::DriveSpeed), down(F::DriveSpeed), up(F::Slip), down(F::Slip),
-    button(C::CalculatePower), textBox(F::SpeedConstant), textBox(F::PinionTeeth), textBox(F::CellCount), textBox(F::CellVoltage), textBox(F::GearTeeth),
+    button(Panel::Power), textBox(F::SpeedConstant), textBox(F::PinionTeeth), textBox(F::CellCount), textBox(F::CellVoltage), textBox(F::GearTeeth),
     up(F::SpeedConstant), down(F::SpeedConstant), up(F::CellCount), down(F::CellCount), up(F::CellVoltage), down(F::CellVoltage), up(F::PinionTeeth), down(F::PinionTeeth),
     textBox(F::GearRatio),
     up(F::BladeLength), textBox(F::BladeLength), down(F::BladeLength), up(F::HubLength), textBox(F::HubLength), down(F::HubLength),
     up(F::BladeWeight), textBox(F::BladeWeight), down(F::BladeWeight), up(F::RotorSpeed), textBox(F::RotorSpeed), down(F::RotorSpeed),
-    button(C::CalculateRotor),
+    button(Panel::Rotor),
     textBox(F::CellResistance), textBox(F::Current), up(F::CellResistance), down(F::CellResistance), up(F::Current), down(F::Current),
     textBox(F::CableLength), up(F::CableSection), textBox(F::CableSection), down(F::CableSection),
 });
@@ -247,8 +247,8 @@ static_assert([] {
     for (const T target : {T::Rpm, T::Pitch, T::Speed})
         if (rowsFor(option(target)) != 1)
             return false;
-    for (const C command : {C::CalculateSpeed, C::CalculateRotor, C::CalculatePower})
-        if (rowsFor(button(command)) != 1)
+    for (const PanelArea& area : panels)
+        if (rowsFor(button(area.panel)) != 1)
             return false;
     for (const ControlRow& row : rows) {
         const bool takesFocus =
@@ -257,7 +257,11 @@ static_assert([] {
         if (stopsFor(row.control) != (takesFocus ? 1 : 0))
             return false;
     }
-    return focusOrder.size() == 56;
+    // And no stop of a control that has no row.
+    for (const Control& stop : focusOrder)
+        if (rowsFor(stop) != 1)
+            return false;
+    return panels.size() == panelCount;
 }());
 
 QString subjectName(const Control::Subject& subject)
@@ -287,14 +291,7 @@ QString controlName(const Control& control)
     case ControlKind::Option:
         return QStringLiteral("OPC(%1)").arg(int(std::get<T>(control.subject)));
     case ControlKind::Button:
-        switch (std::get<Command>(control.subject)) {
-        case Command::CalculateSpeed:
-            return QStringLiteral("CCalc");
-        case Command::CalculateRotor:
-            return QStringLiteral("CCalc3");
-        case Command::CalculatePower:
-            return QStringLiteral("CCalc2");
-        }
+        return QString::fromLatin1(panelArea(std::get<Panel>(control.subject)).buttonName);
     }
     return QString::fromLatin1(control.name);
 }
@@ -312,6 +309,11 @@ std::span<const Control> tabOrder()
 std::span<const PanelArea> panelAreas()
 {
     return panels;
+}
+
+const PanelArea& panelArea(Panel panel)
+{
+    return *std::ranges::find(panels, panel, &PanelArea::panel);
 }
 
 const PanelArea* panelAreaOf(const ControlRow& row)

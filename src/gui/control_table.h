@@ -33,16 +33,14 @@ enum class FontRole {
     Large,   // MS Sans Serif 9.75 pt bold, the results (each control sets its own font)
 };
 
-// The three "Berechnen" buttons.
-enum class Command { CalculateSpeed, CalculateRotor, CalculatePower };
-inline constexpr std::size_t commandCount = 3;
 inline constexpr std::size_t targetCount = 3; // the options OPC(0) to OPC(2)
 
-// What a control stands for: the field, result, unit box, option or command
-// it belongs to. Headings and footer lines stand for nothing but their name.
+// What a control stands for: the field, result, unit box or option it belongs
+// to, or for a "Berechnen" button its panel. Headings and footer lines stand
+// for nothing but their name.
 struct Control {
     using Subject =
-        std::variant<std::monostate, Field, Output, UnitBox, drive_speed::Target, Command>;
+        std::variant<std::monostate, Field, Output, UnitBox, drive_speed::Target, Panel>;
 
     ControlKind kind;
     Subject subject{};
@@ -68,7 +66,7 @@ constexpr Control down(Field field) { return {ControlKind::Stepper, field, stepp
 constexpr Control up(Field field) { return {ControlKind::Stepper, field, steppers::Direction::Up}; }
 constexpr Control checkBox(UnitBox box) { return {ControlKind::CheckBox, box}; }
 constexpr Control option(drive_speed::Target target) { return {ControlKind::Option, target}; }
-constexpr Control button(Command command) { return {ControlKind::Button, command}; }
+constexpr Control button(Panel panel) { return {ControlKind::Button, panel}; }
 } // namespace controls
 // clang-format on
 
@@ -98,15 +96,17 @@ struct ControlRow {
 std::span<const ControlRow> controlTable();
 
 // A panel of the window: an area that holds its heading and the controls of
-// its fields, results and commands. The footer lies outside all three.
+// its fields, results and "Berechnen". The footer lies outside all panels.
 struct PanelArea {
     Panel panel;
-    const char* name; // object name, "PanelSpeed"
-    Control heading;  // whose caption names the panel for screen readers
-    TwipsRect twips;  // within the client area
+    const char* name;       // object name, "PanelSpeed"
+    Control heading;        // whose caption names the panel for screen readers
+    const char* buttonName; // of its "Berechnen", "CCalc"
+    TwipsRect twips;        // within the client area
 };
 
 std::span<const PanelArea> panelAreas();
+const PanelArea& panelArea(Panel panel);
 
 // The area a control's row lies in; none for the footer.
 const PanelArea* panelAreaOf(const ControlRow& row);

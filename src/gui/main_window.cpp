@@ -8,6 +8,7 @@
 #include "field_edit.h"
 #include "result_label.h"
 #include "window_placement.h"
+#include "window_settings.h"
 #include "window_style.h"
 
 #include <QApplication>
@@ -26,20 +27,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace {
-
-constexpr double twipsPerInch = 1440;
-constexpr double windowCoordinateLimit = 32767; // pixels; X11 holds 16-bit coordinates
 
 // The window's faces are MS Sans Serif and Arial; where they are missing the
 // metric-compatible free face stands in (installed with the program). Asking
@@ -74,15 +66,6 @@ QStyle* controlStyle()
     return style;
 }
 
-// Every screen's area less its panels and docks, in pixels.
-QList<QRect> availableGeometries()
-{
-    QList<QRect> geometries;
-    for (const QScreen* screen : QGuiApplication::screens())
-        geometries << screen->availableGeometry();
-    return geometries;
-}
-
 void setTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -110,9 +93,8 @@ template <typename Label> Label* setUpLabel(Label* label, const ControlRow& row)
 MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earlierSettingsFiles,
                        QWidget* parent)
     : QWidget(parent)
-    , settingsDirectory(settingsDirectory)
-    , earlierSettingsFiles(earlierSettingsFiles)
-    , placesWindows(window_placement::placesWindows(QGuiApplication::platformName()))
+    , settings(new WindowSettings(this, settingsDirectory, earlierSettingsFiles,
+                                  window_placement::placesWindows(QGuiApplication::platformName())))
 {
     setObjectName(QStringLiteral("JOLV"));
     setStyle(controlStyle());
@@ -135,26 +117,15 @@ MainWindow::MainWindow(const QString& settingsDirectory, const QStringList& earl
     setTabOrder();
     setFixedSize(pixels({0, 0, clientWidthTwips, clientHeightTwips}).size());
     restoreSettings();
-    scrollWhereTheScreenIsTooSmall();
+    window_placement::scrollWhereTheScreenIsTooSmall(*this, announcer);
     // A logout may end the program without closing the window first.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::saveSettings);
 }
 
-// Layout, fonts and the stored position all follow the screen's logical DPI.
-double MainWindow::twipsPerPixelX() const
-{
-    return twipsPerInch / screen()->logicalDotsPerInchX();
-}
-
-double MainWindow::twipsPerPixelY() const
-{
-    return twipsPerInch / screen()->logicalDotsPerInchY();
-}
-
 QRect MainWindow::pixels(const TwipsRect& twips) const
 {
-    const double xScale = 1 / twipsPerPixelX();
-    const double yScale = 1 / twipsPerPixelY();
+    const double xScale = 1 / WindowSettings::twipsPerPixelX(*this);
+    const double yScale = 1 / WindowSettings::twipsPerPixelY(*this);
     return QRect(qRound(twips.left * xScale), qRound(twips.top * yScale),
                  qRound(twips.width * xScale), qRound(twips.height * yScale));
 }
@@ -222,7 +193,7 @@ QWidget* MainWindow::createControl(const ControlRow& row, QWidget* parent)
         return stepperButtons[control.direction][std::get<Field>(control.subject)] =
                    new QPushButton(caption, parent);
     case ControlKind::Button:
-        return commandButtons[std::get<Command>(control.subject)] =
+        return calculateButtons[std::get<Panel>(control.subject)] =
                    new QPushButton(caption, parent);
     case ControlKind::CheckBox:
         return unitBoxes[std::get<UnitBox>(control.subject)] = new QCheckBox(caption, parent);
@@ -255,14 +226,9 @@ void MainWindow::labelControls()
          {drive_speed::Target::Rpm, drive_speed::Target::Pitch, drive_speed::Target::Speed})
         targetOptions[target]->setAccessibleName(
             fieldCaptions[drive_speed::targetField(target)]->text() + QStringLiteral(" berechnen"));
-    const std::pair<Command, const char*> panels[] = {
-        {Command::CalculateSpeed, "Speed"},
-        {Command::CalculateRotor, "Rotor"},
-        {Command::CalculatePower, "Power"},
-    };
-    for (const auto& [command, panel] : panels)
-        commandButtons[command]->setAccessibleDescription(
-            QStringLiteral("Bereich %1 berechnen").arg(QLatin1StringView(panel)));
+    for (const PanelArea& area : panelAreas())
+        calculateButtons[area.panel]->setAccessibleDescription(
+            QStringLiteral("Bereich %1 berechnen").arg(panelGroups[area.panel]->accessibleName()));
     for (const steppers::Stepper stepper : steppers::all())
         stepperButtons[stepper.direction][stepper.field]->setAccessibleName(
             fieldCaptions[stepper.field]->text() + (stepper.direction == steppers::Direction::Down
@@ -284,12 +250,9 @@ void MainWindow::connectControls()
     connect(unitBoxes[UnitBox::Inch], &QCheckBox::toggled, this, &MainWindow::pitchUnitToggled);
     connect(unitBoxes[UnitBox::MetresPerSecond], &QCheckBox::toggled, this,
             &MainWindow::speedUnitToggled);
-    connect(commandButtons[Command::CalculateSpeed], &QPushButton::clicked, this,
-            &MainWindow::calculateSpeed);
-    connect(commandButtons[Command::CalculateRotor], &QPushButton::clicked, this,
-            &MainWindow::calculateRotor);
-    connect(commandButtons[Command::CalculatePower], &QPushButton::clicked, this,
-            &MainWindow::calculatePower);
+    for (const PanelArea& area : panelAreas())
+        connect(calculateButtons[area.panel], &QPushButton::clicked, this,
+                [this, panel = area.panel] { calculateAndAnnounce(panel); });
     fieldEdits[Field::GearRatio]->installEventFilter(this);
 
     for (const steppers::Stepper stepper : steppers::all()) {
@@ -298,7 +261,7 @@ void MainWindow::connectControls()
         button->setAutoRepeat(true); // held down, it steps on and the results follow
         button->installEventFilter(this);
     }
-    for (QPushButton* button : commandButtons)
+    for (QPushButton* button : calculateButtons)
         button->installEventFilter(this);
     for (QRadioButton* option : targetOptions)
         option->installEventFilter(this);
@@ -308,12 +271,8 @@ void MainWindow::addShortcuts()
 {
     // Said again, for a screen reader's user who missed it or wants a
     // number once more.
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
-            [this] {
-                announcer->announce(lastAnnouncement.isEmpty()
-                                        ? QStringLiteral("Noch keine Ergebnisse")
-                                        : lastAnnouncement);
-            });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated,
+            announcer, &Announcer::repeatResults);
     // Ctrl+1, Ctrl+2 and Ctrl+3 move to the first field of Speed, Rotor and
     // Power (Panel's order): the tab order crosses the panels, and a screen
     // reader's user cannot see where one starts.
@@ -334,7 +293,7 @@ QWidget* MainWindow::widgetFor(const Control& control) const
     case ControlKind::Stepper:
         return stepperButtons[control.direction][std::get<Field>(subject)];
     case ControlKind::Button:
-        return commandButtons[std::get<Command>(subject)];
+        return calculateButtons[std::get<Panel>(subject)];
     case ControlKind::CheckBox:
         return unitBoxes[std::get<UnitBox>(subject)];
     case ControlKind::Option:
@@ -356,127 +315,28 @@ void MainWindow::setTabOrder()
         QWidget::setTabOrder(widgetFor(order[i]), widgetFor(order[i + 1]));
 }
 
-// The layout has fixed sizes; on a screen too small for it (a large scale
-// factor on a small screen) it goes into a scroll area, in a window that may
-// be resized up to the layout's size, and the focus, however it moves, is
-// scrolled into sight. Where the layout fits, the window stays as it is.
-void MainWindow::scrollWhereTheScreenIsTooSmall()
-{
-    const QSize client = size();
-    // The scroll bars keep the application's style.
-    const std::optional<QSize> scrolling = window_placement::scrollingSize(
-        client, screen()->availableSize(),
-        QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    if (!scrolling)
-        return;
-    auto* scrollArea = new QScrollArea(this);
-    auto* content = new QWidget(this);
-    content->setFixedSize(client);
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (child != content && child != scrollArea && child != announcer) {
-            child->setParent(content);
-            child->show();
-        }
-    scrollArea->setObjectName(QStringLiteral("ScrollArea"));
-    scrollArea->setFrameShape(QFrame::NoFrame);
-    scrollArea->setFocusPolicy(Qt::NoFocus); // no stop of the tab order
-    scrollArea->viewport()->setBackgroundRole(QPalette::Window);
-    scrollArea->setWidget(content);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(QMargins());
-    layout->addWidget(scrollArea);
-    setMinimumSize(0, 0);
-    setMaximumSize(client);
-    resize(*scrolling);
-    // The whole control with a little room round it: the scroll area's own
-    // ensureWidgetVisible() brings only a field's cursor into sight.
-    connect(qApp, &QApplication::focusChanged, scrollArea, [scrollArea](QWidget*, QWidget* now) {
-        if (!now || !scrollArea->widget()->isAncestorOf(now))
-            return;
-        constexpr int room = 8; // px
-        const QRect placed(now->mapTo(scrollArea->widget(), QPoint()), now->size());
-        scrollArea->ensureVisible(placed.center().x(), placed.center().y(),
-                                  placed.width() / 2 + room, placed.height() / 2 + room);
-    });
-}
-
 void MainWindow::restoreSettings()
 {
-    const std::optional<settings_file::Settings> loaded = settings_file::loadOrTakeOver(
-        settings_file::iniPath(settingsDirectory), earlierSettingsFiles);
-    // What was not read (a file too large, unreadable) is not replaced by
-    // this window's defaults either.
-    keepStoredFile = !loaded;
-    if (!loaded)
+    const std::optional<settings_file::Settings> stored = settings->restore();
+    if (!stored)
         return;
-    const settings_file::Settings& stored = *loaded;
     restoring = true;
-    readTop = stored.top;
-    readLeft = stored.left;
-    if (placesWindows && stored.top && stored.left) {
-        // The frame's top-left corner, applied as stored wherever the window
-        // would show a usable part on the screens as they are now; otherwise
-        // (and beyond the coordinates a window system can hold at all) the
-        // platform places the window. Files we write always hold both keys.
-        const double x = *stored.left / twipsPerPixelX();
-        const double y = *stored.top / twipsPerPixelY();
-        if (std::fabs(x) <= windowCoordinateLimit && std::fabs(y) <= windowCoordinateLimit) {
-            const QRect frame(QPoint(qRound(x), qRound(y)), size());
-            placedFromFile = window_placement::showsUsablePart(frame, availableGeometries());
-            if (placedFromFile)
-                move(frame.topLeft());
-        }
-    }
-    for (auto text = stored.texts.cbegin(); text != stored.texts.cend(); ++text)
+    for (auto text = stored->texts.cbegin(); text != stored->texts.cend(); ++text)
         fieldEdits[text.key()]->setText(text.value());
     // Ticking a box here runs its slot, which converts nothing while restoring.
-    for (auto box = stored.boxes.cbegin(); box != stored.boxes.cend(); ++box)
+    for (auto box = stored->boxes.cbegin(); box != stored->boxes.cend(); ++box)
         unitBoxes[box.key()]->setChecked(box.value());
     restoring = false;
 }
 
 void MainWindow::saveSettings()
 {
-    if (saved || keepStoredFile)
-        return;
-    saved = true;
-
-    settings_file::Settings current;
-    if (placesWindows && !standsWhereItWasPlaced()) {
-        const QPoint frame = frameGeometry().topLeft();
-        current.top = float(frame.y() * twipsPerPixelY());
-        current.left = float(frame.x() * twipsPerPixelX());
-    } else {
-        // The window's place is unknown here, or it is where the file put it:
-        // the position read at start goes back unchanged, and one never read
-        // is written empty (no number), which the next start skips as it does
-        // a missing one. Written from the frame, an unmoved window's position
-        // would drift: a pixel is 15 twips, and a window manager may nudge a
-        // window towards the screen (openbox keeps a tenth of it there).
-        constexpr float noPosition = std::numeric_limits<float>::quiet_NaN();
-        current.top = readTop.value_or(noPosition);
-        current.left = readLeft.value_or(noPosition);
-    }
+    settings_file::Settings inputs;
     for (const FieldRow& row : fieldTable)
-        current.texts.insert(row.field, fieldEdits[row.field]->text());
+        inputs.texts.insert(row.field, fieldEdits[row.field]->text());
     for (const UnitBoxRow& row : unitBoxTable)
-        current.boxes.insert(row.box, unitBoxes[row.box]->isChecked());
-    // A failed save leaves the old file as it was; closing goes ahead regardless.
-    settings_file::save(settings_file::iniPath(settingsDirectory), current);
-}
-
-bool MainWindow::standsWhereItWasPlaced() const
-{
-    return placedFromFile && shownFrame == frameGeometry().topLeft();
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    // The window manager has placed the frame by the time the window is
-    // first exposed.
-    if (!shownFrame)
-        windowHandle()->installEventFilter(this);
-    QWidget::showEvent(event);
+        inputs.boxes.insert(row.box, unitBoxes[row.box]->isChecked());
+    settings->save(inputs);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -513,9 +373,6 @@ QWidget* MainWindow::widgetFor(const WriteTarget& target) const
 QString MainWindow::unitOf(const WriteTarget& target) const
 {
     const auto* field = std::get_if<Field>(&target);
-    // Screen readers say "dm²" as "dm hochgestellt 2".
-    if (!field && resultUnits[std::get<Output>(target)] == QStringLiteral("dm²"))
-        return QStringLiteral("Quadratdezimeter");
     if (!field)
         return resultUnits[std::get<Output>(target)];
     for (const UnitBoxRow& row : unitBoxTable)
@@ -526,40 +383,25 @@ QString MainWindow::unitOf(const WriteTarget& target) const
 
 void MainWindow::announce(const Writes& writes)
 {
-    // Each control once, with the text the action left in it and its unit,
-    // in the order the panel shows them: row by row from the top, left to
-    // right within a row ("Blattlänge: 610 mm, Durchmesser: 1370 mm, ...").
+    // Each control once, with the text the action left in it.
     QList<WriteTarget> said;
-    for (const Write& write : writes)
-        if (!said.contains(write.target))
-            said.append(write.target);
-    std::ranges::sort(said, {}, [this](const WriteTarget& target) {
-        const QPoint place = widgetFor(target)->mapTo(this, QPoint());
-        return std::pair(place.y(), place.x());
-    });
-    QStringList parts;
-    for (const WriteTarget& target : said) {
-        const auto* field = std::get_if<Field>(&target);
-        QString caption = field ? fieldCaptions[*field]->text()
-                                : resultCaptions[std::get<Output>(target)]->text();
-        if (!caption.endsWith(u':'))
-            caption += u':';
-        const QString text = *writtenText(writes, target);
-        const QString unit = unitOf(target);
-        QString part = caption + u' ' + (text.isEmpty() ? QStringLiteral("leer") : text);
-        if (!text.isEmpty() && !unit.isEmpty())
-            part += u' ' + unit;
-        parts << part;
+    QList<Announcer::Part> parts;
+    for (const Write& write : writes) {
+        if (said.contains(write.target))
+            continue;
+        said.append(write.target);
+        const auto* field = std::get_if<Field>(&write.target);
+        parts.append({widgetFor(write.target)->mapTo(this, QPoint()),
+                      field ? fieldCaptions[*field]->text()
+                            : resultCaptions[std::get<Output>(write.target)]->text(),
+                      *writtenText(writes, write.target), unitOf(write.target)});
     }
-    if (parts.isEmpty())
-        return;
-    lastAnnouncement = parts.join(QStringLiteral(", "));
-    announcer->announce(lastAnnouncement);
+    announcer->announceResults(parts);
 }
 
-void MainWindow::calculateSpeed()
+void MainWindow::calculateAndAnnounce(Panel panel)
 {
-    if (const auto writes = calculate(Panel::Speed))
+    if (const auto writes = calculate(panel))
         announce(*writes);
 }
 
@@ -580,18 +422,6 @@ void MainWindow::speedUnitToggled(bool metresPerSecond)
         drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(), metresPerSecond);
     apply(writes);
     announce(writes);
-}
-
-void MainWindow::calculateRotor()
-{
-    if (const auto writes = calculate(Panel::Rotor))
-        announce(*writes);
-}
-
-void MainWindow::calculatePower()
-{
-    if (const auto writes = calculate(Panel::Power))
-        announce(*writes);
 }
 
 std::optional<Writes> MainWindow::calculate(Panel panel)
@@ -644,15 +474,10 @@ void MainWindow::step(steppers::Stepper stepper)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        shownFrame = frameGeometry().topLeft();
-        windowHandle()->removeEventFilter(this);
-    }
     // Only a mouse click into the ratio field recalculates, not focus by Tab.
     if (event->type() == QEvent::MouseButtonRelease && watched == fieldEdits[Field::GearRatio] &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        calculatePower();
+        calculateAndAnnounce(Panel::Power);
     if (event->type() == QEvent::KeyPress && keyPressedOn(watched, *static_cast<QKeyEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);

@@ -21,6 +21,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class ResultLabel;
+class WindowSettings;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -37,13 +38,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void calculateSpeed();
-    void calculateRotor();
-    void calculatePower();
     void pitchUnitToggled(bool inch);
     void speedUnitToggled(bool metresPerSecond);
     void restoreSettings();
@@ -61,6 +58,8 @@ private:
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
     void step(steppers::Stepper stepper);
+    // A panel's "Berechnen": its calculation, applied and announced.
+    void calculateAndAnnounce(Panel panel);
     // Runs the panel's calculation and applies what it writes; nothing when
     // it answered with a message box instead.
     std::optional<Writes> calculate(Panel panel);
@@ -71,25 +70,14 @@ private:
     // and units.
     void announce(const Writes& writes);
     QWidget* widgetFor(const WriteTarget& target) const;
-    // The unit screen readers hear after the target's value; "" for none.
+    // The unit of the target's value as the window shows it; "" for none.
     QString unitOf(const WriteTarget& target) const;
     bool keyPressedOn(QObject* watched, const QKeyEvent& key);
-    // Still where the stored position put it, as far as the window manager let it.
-    bool standsWhereItWasPlaced() const;
 
     QRect pixels(const TwipsRect& twips) const;
-    double twipsPerPixelX() const;
-    double twipsPerPixelY() const;
 
-    const QString settingsDirectory;
-    const QStringList earlierSettingsFiles;
-    const bool placesWindows;               // the platform can report and set the window's position
-    std::optional<float> readTop, readLeft; // twips, the position the file held at start
-    bool placedFromFile = false;            // that position was applied
-    std::optional<QPoint> shownFrame;       // px, where the window first showed
+    WindowSettings* const settings;
     bool restoring = false; // the unit boxes convert nothing while stored states come back
-    bool saved = false;
-    bool keepStoredFile = false; // something is stored there that could not be read
 
     EnumArray<Panel, PanelGroup*, panelCount> panelGroups;
     // Every control that stands for something, by what it stands for.
@@ -102,8 +90,7 @@ private:
     EnumArray<steppers::Direction, EnumArray<Field, QPushButton*, fieldCount>, 2> stepperButtons;
     EnumArray<UnitBox, QCheckBox*, unitBoxCount> unitBoxes;
     EnumArray<drive_speed::Target, QRadioButton*, targetCount> targetOptions;
-    EnumArray<Command, QPushButton*, commandCount> commandButtons;
+    EnumArray<Panel, QPushButton*, panelCount> calculateButtons;
     QButtonGroup* targetGroup = nullptr; // OPC
     Announcer* announcer = nullptr;
-    QString lastAnnouncement; // what Ctrl+R says again
 };

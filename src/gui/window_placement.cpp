@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_placement.h"
 
+#include <QApplication>
 #include <QRegion>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace window_placement {
@@ -51,6 +56,51 @@ std::optional<QSize> scrollingSize(const QSize& client, const QSize& screenArea,
     const QSize withBars =
         client + QSize(tooHigh ? scrollBarExtent : 0, tooWide ? scrollBarExtent : 0);
     return withBars.boundedTo(room);
+}
+
+// The layout has fixed sizes; on a screen too small for it (a large scale
+// factor on a small screen) it goes into a scroll area, in a window that may
+// be resized up to the layout's size, and the focus, however it moves, is
+// scrolled into sight. Where the layout fits, the window stays as it is.
+void scrollWhereTheScreenIsTooSmall(QWidget& window, const QWidget* staysOutside)
+{
+    const QSize client = window.size();
+    // The scroll bars keep the application's style.
+    const std::optional<QSize> scrolling = window_placement::scrollingSize(
+        client, window.screen()->availableSize(),
+        QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    if (!scrolling)
+        return;
+    auto* scrollArea = new QScrollArea(&window);
+    auto* content = new QWidget(&window);
+    content->setFixedSize(client);
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != content && child != scrollArea && child != staysOutside) {
+            child->setParent(content);
+            child->show();
+        }
+    scrollArea->setObjectName(QStringLiteral("ScrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setFocusPolicy(Qt::NoFocus); // no stop of the tab order
+    scrollArea->viewport()->setBackgroundRole(QPalette::Window);
+    scrollArea->setWidget(content);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(QMargins());
+    layout->addWidget(scrollArea);
+    window.setMinimumSize(0, 0);
+    window.setMaximumSize(client);
+    window.resize(*scrolling);
+    // The whole control with a little room round it: the scroll area's own
+    // ensureWidgetVisible() brings only a field's cursor into sight.
+    QObject::connect(
+        qApp, &QApplication::focusChanged, scrollArea, [scrollArea](QWidget*, QWidget* now) {
+            if (!now || !scrollArea->widget()->isAncestorOf(now))
+                return;
+            constexpr int room = 8; // px
+            const QRect placed(now->mapTo(scrollArea->widget(), QPoint()), now->size());
+            scrollArea->ensureVisible(placed.center().x(), placed.center().y(),
+                                      placed.width() / 2 + room, placed.height() / 2 + room);
+        });
 }
 
 } // namespace window_placement

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QWidget>
 #include <optional>
 
 namespace window_placement {
@@ -32,5 +33,9 @@ bool showsUsablePart(const QRect& frame, const QList<QRect>& screens);
 // None where the client area fits.
 std::optional<QSize> scrollingSize(const QSize& client, const QSize& screenArea,
                                    int scrollBarExtent);
+
+// Puts the window's controls into a scroll area where the window is too
+// large for its screen (scrollingSize); `staysOutside` is left where it is.
+void scrollWhereTheScreenIsTooSmall(QWidget& window, const QWidget* staysOutside);
 
 } // namespace window_placement
