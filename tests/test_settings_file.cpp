@@ -218,10 +218,10 @@ struct OnDisk {
     std::optional<bool> saved = {}; // none: not saved
 };
 
-// The largest file a save could write: 22 lines of key, "=", CR LF, and the
+// The largest file a save could write: 26 lines of key, "=", CR LF, and the
 // value's longest text (a field's 100 code units, a position's 13, a box's
 // 1) at three bytes each.
-constexpr qint64 largestWritten = 5633;
+constexpr qint64 largestWritten = 6861;
 
 // clang-format off
 const OnDisk onDisk[] = {
@@ -354,6 +354,26 @@ private slots:
                    s.texts[F::Rpm] = "12 34", s.texts[F::Slip] = "1 2 3 4 5";
                    s.texts[F::CableLength] = "a  b", s.texts[F::HubLength] = "";
                });
+        // The Flug panel's keys follow the 22 only while a field differs from
+        // its default: untouched, the file is the one every reader knows.
+        const Settings flightAtDefaults = changed(defaults(), [](Settings& s) {
+            s.texts[F::Capacity] = "3000", s.texts[F::UsablePercent] = "80";
+            s.texts[F::LoadFactor] = "85", s.texts[F::TargetSpeed] = "800";
+        });
+        QTest::newRow("the Flug fields at their defaults add nothing")
+            << flightAtDefaults << sampleFile << defaults();
+        const Settings capacityChanged =
+            changed(flightAtDefaults, [](Settings& s) { s.texts[F::Capacity] = "5000"; });
+        QTest::newRow("a changed capacity adds its line after the 22")
+            << capacityChanged << sampleFile + "TCAP=5000\r\n"
+            << changed(defaults(), [](Settings& s) { s.texts[F::Capacity] = "5000"; });
+        const Settings flightChanged = changed(flightAtDefaults, [](Settings& s) {
+            s.texts[F::Capacity] = "4000", s.texts[F::UsablePercent] = "75";
+            s.texts[F::LoadFactor] = "90", s.texts[F::TargetSpeed] = "";
+        });
+        QTest::newRow("every Flug field changed, in key order")
+            << flightChanged << sampleFile + "TCAP=4000\r\nTUSE=75\r\nTLOAD=90\r\nTHS=\r\n"
+            << flightChanged;
         QTest::newRow("nothing set: zero, empty and cleared")
             << Settings{}
             << QByteArray("WINDOWTOP=0\r\nWINDOWLEFT=0\r\nRPM=\r\nASC=\r\nSLP=\r\nSPE=\r\n"

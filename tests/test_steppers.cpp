@@ -20,6 +20,7 @@ const QStringList buttonNames = {
     "CBLD", "CBLU", "CMLD", "CMLU", "CBWD", "CBWU", "CBSD", "CBSU",
     "TUVD", "TUVU", "TCCD", "TCCU", "TVCD", "TVCU", "TTR1D", "TTR1U",
     "TRCD", "TRCU", "TCAD", "TCAU", "TCQD", "TCQU",
+    "CCAPD", "CCAPU", "CUSED", "CUSEU", "CLOADD", "CLOADU", "CHSD", "CHSU",
 };
 // clang-format on
 
@@ -108,6 +109,11 @@ const ClickRow rows[] = {
     {"TCQ up 10000 times", "TCQU", "2,5", 10000, "1002,5"},
     {"TVC up to 5 by hundredths", "TVCU", "0", 1000, "5"},
     {"TVC down to 0 by hundredths", "TVCD", "5", 1000, "0"},
+    {"TCAP stops at 100 mAh",           "CCAPD",   "150",     2, "100 100"},
+    {"TCAP stops at 100000 mAh",        "CCAPU",   "99950",   2, "100000 100000"},
+    {"TUSE in steps of 5 to 100 %",     "CUSEU",   "90",      3, "95 100 100"},
+    {"TLOAD stops at 50 %",             "CLOADD",  "51",      2, "50 50"},
+    {"THS letters count as 0",          "CHSU",    "abc",     1, "10"},
 };
 // clang-format on
 
@@ -119,14 +125,15 @@ class SteppersTest : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    // Both buttons of every field with a step, and no others, each by its own name.
-    void thirtyNamedButtons()
+    // Both buttons of every field with a step, and no others, each by its
+    // own name: the thirty of Speed, Rotor and Power, then the Flug panel's.
+    void everyStepperNamed()
     {
         QStringList names;
         for (const Stepper& stepper : steppers::all())
             names << steppers::buttonName(stepper);
         QCOMPARE(names, buttonNames);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 30);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), buttonNames.size());
     }
 
     void clicks_data()

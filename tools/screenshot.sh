@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Starts the program on a virtual display in a German locale, clicks the three
+# Starts the program on a virtual display in a German locale, clicks the four
 # "Berechnen" buttons and saves a screenshot.
 # Usage: tools/screenshot.sh PROGRAM OUTPUT.png
 set -euo pipefail
@@ -14,7 +14,7 @@ LC_ALL=de_DE.UTF-8 XDG_CONFIG_HOME=$config xvfb-run -a -s '-screen 0 1024x768x24
   sleep 2
   # Button centres in pixels at 96 dpi; without a window manager the window
   # stands at the corner of the screen.
-  for at in "263 93" "599 134" "263 358"; do
+  for at in "263 93" "599 134" "263 358" "443 303"; do
     xdotool mousemove $at click 1
     sleep 0.3
   done

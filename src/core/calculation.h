@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the three panel calculations share: the field texts they read, the
+// What the panel calculations share: the field texts they read, the
 // texts they write (in the order they write them, keyed by field or result),
 // and reading a text that may be no number. A text that is no number reads as
 // NaN, which carries through the arithmetic to an empty result text, as do a

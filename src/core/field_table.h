@@ -11,8 +11,9 @@
 #include <cstddef>
 #include <optional>
 
-enum class Panel { Speed, Rotor, Power };
-inline constexpr std::size_t panelCount = 3;
+// In the order Ctrl+1 to Ctrl+4 go to them.
+enum class Panel { Speed, Rotor, Power, Flight };
+inline constexpr std::size_t panelCount = 4;
 
 // An array indexed by one of the enums below, whose values count from 0.
 template <typename Enum, typename Value, std::size_t Count> class EnumArray {
@@ -47,6 +48,11 @@ enum class Field {
     Current,        // TCA, A
     CableLength,    // TTC0, mm, one conductor
     CableSection,   // TCQ, mm²
+
+    Capacity,      // TCAP, mAh
+    UsablePercent, // TUSE, per cent of the capacity flown before landing
+    LoadFactor,    // TLOAD, per cent of the no-load speed turned under load
+    TargetSpeed,   // THS, revolutions per minute wanted under load
 };
 
 struct FieldRow {
@@ -92,6 +98,10 @@ inline constexpr auto fieldTable = [] {
         {F::Current,        "TCA",    "TCA",  20,      1,    1,     none,   1,         P::Power},
         {F::CableLength,    "TTC0",   "TTC0", none,    none, none,  none,   0,         P::Power},
         {F::CableSection,   "TCQ",    "TCQ",  2.5,     0.1,  0.1,   none,   1,         P::Power},
+        {F::Capacity,       "TCAP",   "TCAP", 3000,    100,  100,   100000, 0,         P::Flight},
+        {F::UsablePercent,  "TUSE",   "TUSE", 80,      5,    5,     100,    0,         P::Flight},
+        {F::LoadFactor,     "TLOAD",  "TLOAD", 85,     1,    50,    100,    0,         P::Flight},
+        {F::TargetSpeed,    "THS",    "THS",  800,     10,   0,     none,   0,         P::Flight},
     });
 }();
 // clang-format on
@@ -136,16 +146,21 @@ constexpr const UnitBoxRow& unitBoxRow(UnitBox box)
 
 // The labels the calculations write their results into.
 enum class Output {
-    MotorSpeed,     // LUM, revolutions per minute
-    PropellerSpeed, // LPRP, revolutions per minute behind the gear
-    GearRatio,      // LTRR, "20,0:1"
-    PackVoltage,    // LUV, V
-    CellVoltage,    // LVA, V under load
-    CableLoss,      // LQA, V
-    Diameter,       // LTH, mm
-    Pull,           // LPull, kilogram-force per blade
-    DiscArea,       // LCirc, dm²
-    TipSpeed,       // LSpeed, km/h
+    MotorSpeed,      // LUM, revolutions per minute
+    PropellerSpeed,  // LPRP, revolutions per minute behind the gear
+    GearRatio,       // LTRR, "20,0:1"
+    PackVoltage,     // LUV, V
+    CellVoltage,     // LVA, V under load
+    CableLoss,       // LQA, V
+    Diameter,        // LTH, mm
+    Pull,            // LPull, kilogram-force per blade
+    DiscArea,        // LCirc, dm²
+    TipSpeed,        // LSpeed, km/h
+    DrivePower,      // LPOW, W
+    CRate,           // LCRATE, current per capacity, 1/h
+    FlightTime,      // LTIME, minutes
+    LoadedSpeed,     // LHEAD, revolutions per minute under load
+    PinionForTarget, // LPIN, teeth
 };
 
 struct OutputRow {
@@ -164,6 +179,11 @@ inline constexpr auto outputTable = std::to_array<OutputRow>({
     {Output::Pull, "LPull"},
     {Output::DiscArea, "LCirc"},
     {Output::TipSpeed, "LSpeed"},
+    {Output::DrivePower, "LPOW"},
+    {Output::CRate, "LCRATE"},
+    {Output::FlightTime, "LTIME"},
+    {Output::LoadedSpeed, "LHEAD"},
+    {Output::PinionForTarget, "LPIN"},
 });
 
 inline constexpr std::size_t outputCount = outputTable.size();

@@ -9,41 +9,43 @@ constexpr double cableLengthFactor = 0.002; // single length in mm to out-and-ba
 constexpr double copperConductivity = 56.0; // m / (ohm * mm²)
 } // namespace
 
-Writes calculate(const FieldTexts& texts)
+Drive drive(const FieldTexts& texts)
 {
-    using fields::Pattern;
     const auto number = [&](Field field) { return calc::numberOrNaN(texts[field]); };
-
-    Writes writes;
-
+    Drive drive{};
     // Battery under load; without a usable resistance and current, no load drop.
-    double packVoltage = 0;
     if (fields::isNumeric(texts[Field::CellResistance]) &&
         fields::isNumeric(texts[Field::Current])) {
         const double drop =
             number(Field::Current) * (number(Field::CellResistance) / milliohmPerOhm);
-        const double cellVoltage = number(Field::CellVoltage) - drop;
-        packVoltage = number(Field::CellCount) * cellVoltage;
-        writes.append({Output::CellVoltage, fields::formatted(cellVoltage, Pattern::TwoDecimals)});
+        drive.cellVoltage = number(Field::CellVoltage) - drop;
+        drive.packVoltage = number(Field::CellCount) * drive.cellVoltage;
     } else {
-        packVoltage = number(Field::CellCount) * number(Field::CellVoltage);
-        writes.append({Output::CellVoltage, QString()});
+        drive.cellVoltage = std::numeric_limits<double>::quiet_NaN();
+        drive.packVoltage = number(Field::CellCount) * number(Field::CellVoltage);
     }
-
-    const double motorSpeed = number(Field::SpeedConstant) * packVoltage;
-
-    const double ratio = fields::trimmed(texts[Field::GearRatio]).isEmpty()
-                             ? number(Field::GearTeeth) / number(Field::PinionTeeth)
-                             : number(Field::GearRatio);
+    drive.motorSpeed = number(Field::SpeedConstant) * drive.packVoltage;
+    drive.ratio = fields::trimmed(texts[Field::GearRatio]).isEmpty()
+                      ? number(Field::GearTeeth) / number(Field::PinionTeeth)
+                      : number(Field::GearRatio);
     // A ratio of 0 is shown ("0,0:1"); only the rotor speed, divided by it, has no value.
-    const double rotorSpeed = calc::quotient(motorSpeed, ratio);
-    const QString ratioText = fields::formatted(ratio, Pattern::OneDecimal);
+    drive.rotorSpeed = calc::quotient(drive.motorSpeed, drive.ratio);
+    return drive;
+}
 
-    writes.append({Output::MotorSpeed, fields::formatted(motorSpeed, Pattern::Whole)});
-    writes.append({Output::PropellerSpeed, fields::formatted(rotorSpeed, Pattern::Whole)});
-    writes.append(
-        {Output::GearRatio, ratioText.isEmpty() ? QString() : ratioText + QStringLiteral(":1")});
-    writes.append({Output::PackVoltage, fields::formatted(packVoltage, Pattern::TwoDecimals)});
+Writes calculate(const FieldTexts& texts)
+{
+    using fields::Pattern;
+    const auto number = [&](Field field) { return calc::numberOrNaN(texts[field]); };
+    const Drive worked = drive(texts);
+    const QString ratioText = fields::formatted(worked.ratio, Pattern::OneDecimal);
+    Writes writes{
+        {Output::CellVoltage, fields::formatted(worked.cellVoltage, Pattern::TwoDecimals)},
+        {Output::MotorSpeed, fields::formatted(worked.motorSpeed, Pattern::Whole)},
+        {Output::PropellerSpeed, fields::formatted(worked.rotorSpeed, Pattern::Whole)},
+        {Output::GearRatio, ratioText.isEmpty() ? QString() : ratioText + QStringLiteral(":1")},
+        {Output::PackVoltage, fields::formatted(worked.packVoltage, Pattern::TwoDecimals)},
+    };
 
     // The cable loss only when a cable length is given; otherwise its label keeps its text.
     if (fields::isNumeric(texts[Field::CableLength])) {

@@ -36,9 +36,16 @@ constexpr auto keyTable = std::to_array<Stored>({
     F::SpeedConstant, F::CellCount, F::CellVoltage, F::GearRatio, F::PinionTeeth, F::GearTeeth,
     F::CableLength, F::BladeLength, F::HubLength, F::BladeWeight, F::RotorSpeed,
     F::CellResistance, F::Current, F::CableSection,
+    F::Capacity, F::UsablePercent, F::LoadFactor, F::TargetSpeed,
 });
 // clang-format on
 static_assert(keyTable.size() == 2 + fieldCount + unitBoxCount, "every input has its key");
+
+// The first 22 keys are written always; the Flug panel's after them only
+// while their field differs from its default, so that the file of a user who
+// never touches that panel stays the 22 lines every reader of the format
+// knows.
+constexpr std::size_t alwaysWrittenKeys = 22;
 
 constexpr const char* nameOf(const Stored& stored)
 {
@@ -201,6 +208,16 @@ QString valueText(const Stored& key, const Settings& current)
     return withLineBreaksAsSpaces(current.texts.value(std::get<Field>(key)));
 }
 
+// A field that the settings do not hold, or that holds its default's text.
+bool atDefault(Field field, const Settings& current)
+{
+    const auto text = current.texts.constFind(field);
+    if (text == current.texts.cend())
+        return true;
+    const std::optional<double> defaultValue = fieldRow(field).defaultValue;
+    return *text == (defaultValue ? fields::numberToText(*defaultValue) : QString());
+}
+
 // Temporary files of a save are hidden and carry a name no user would give:
 // ".JOLV.INI.saving-XXXXXX" beside the settings file.
 QString savingPrefix(const QFileInfo& target)
@@ -355,6 +372,12 @@ std::span<const Stored> keyOrder()
     return keyTable;
 }
 
+bool writtenAlways(const Stored& stored)
+{
+    return std::ranges::find(keyTable, stored) - keyTable.begin() <
+           std::ptrdiff_t(alwaysWrittenKeys);
+}
+
 const char* keyName(const Stored& stored)
 {
     return nameOf(stored);
@@ -371,7 +394,10 @@ QByteArray serialize(const Settings& current)
     QStringEncoder toLocal8Bit(QStringEncoder::System, QStringEncoder::Flag::Stateless);
     QByteArray bytes;
     bytes.reserve(512); // an everyday file has 250 bytes
-    for (const Stored& key : keyTable) {
+    for (std::size_t i = 0; i < keyTable.size(); ++i) {
+        const Stored& key = keyTable[i];
+        if (i >= alwaysWrittenKeys && atDefault(std::get<Field>(key), current))
+            continue;
         const QString value = valueText(key, current);
         bytes += QByteArrayView(nameOf(key));
         bytes += '=';

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// JOLV.INI: the window position and every input of the three panels, kept
+// JOLV.INI: the window position and every input of the panels, kept
 // from one run to the next as lines "KEY=value" in 8-bit text with CR LF.
 // Read once when the window is created, replaced when it closes. Why a file
 // was not read or not saved is logged under "jolv.settings" (silent unless
@@ -24,8 +24,13 @@ enum class WindowPosition { Top, Left };
 // What one key of the file stores.
 using Stored = std::variant<WindowPosition, Field, UnitBox>;
 
-// The 22 keys in the order they are written.
+// Every key in the order they are written: the 22 that every file holds,
+// then the Flug panel's.
 std::span<const Stored> keyOrder();
+
+// True for the 22 keys written always; the others are written only while
+// their field differs from its default.
+bool writtenAlways(const Stored& stored);
 
 // "WINDOWTOP", "RPM", "INC": the name of a key as the file holds it.
 const char* keyName(const Stored& stored);
@@ -48,7 +53,8 @@ struct Settings {
 // wins.
 Settings parse(const QByteArray& bytes);
 
-// Exactly the 22 lines in key order, each ended by CR LF: positions by the
+// The 22 lines in key order, then a line for each further field that
+// differs from its default, each ended by CR LF: positions by the
 // single-precision number-to-text rule, boxes as 0 or 1, texts as they are
 // but for line breaks (CR, LF, U+2028, U+2029), each written as a space.
 // A missing position is written as 0, a missing text as empty, a missing box

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -440,8 +441,9 @@ void Announcer::announceResults(QList<Part> parts)
 {
     if (parts.isEmpty())
         return;
-    std::ranges::stable_sort(
-        parts, {}, [](const Part& part) { return std::pair(part.place.y(), part.place.x()); });
+    std::ranges::stable_sort(parts, {}, [](const Part& part) {
+        return std::tuple(part.calculation, part.place.y(), part.place.x());
+    });
     QStringList said;
     for (const Part& part : parts) {
         QString caption = part.caption;

@@ -22,17 +22,20 @@ public:
     explicit Announcer(QWidget* parent);
     void announce(const QString& text);
 
-    // One control's part of what an action announces: where the control
-    // stands in the window, its caption, the text the action left in it and
-    // the unit of that text as the window shows it ("dm²").
+    // One control's part of what an action announces: which of the action's
+    // calculations wrote it, where the control stands in the window, its
+    // caption, the text the action left in it and the unit of that text as
+    // the window shows it ("dm²").
     struct Part {
+        int calculation;
         QPoint place;
         QString caption;
         QString text;
         QString unit;
     };
-    // Says what an action wrote, in the order the window shows it (row by
-    // row from the top, left to right within a row): "Blattlänge: 610 mm,
+    // Says what an action wrote, calculation by calculation, each in the
+    // order the window shows it (row by row from the top, left to right
+    // within a row): "Blattlänge: 610 mm,
     // Durchmesser: 1370 mm, ..."; an empty text as "leer", units as words
     // where their signs are read badly. Nothing for no parts.
     void announceResults(QList<Part> parts);

@@ -22,6 +22,7 @@ constexpr auto rows = std::to_array<ControlRow>({
     {heading("HeadingSpeed"), "Speed", "", {120, 75, 735, 255}, R::Heading},
     {heading("HeadingRotor"), "Rotor", "", {5040, 80, 2295, 255}, R::Heading},
     {heading("HeadingPower"), "Power", "", {120, 1950, 2295, 255}, R::Heading},
+    {heading("HeadingFlight"), "Flug", "", {5040, 2480, 2295, 255}, R::Heading},
 
     // Speed panel: rows at 345, 660, 975 and 1290.
     {caption(F::Rpm), "U/min", "Umdrehungen pro Minute", {105, 420, 960, 225}, R::Regular},
@@ -143,17 +144,53 @@ constexpr auto rows = std::to_array<ControlRow>({
 
     {button(Panel::Power), "Berechnen", "", {3360, 5160, 1170, 435}, R::Bold},
 
+    // Flug panel, below the Rotor panel and laid out like it: rows at 2840,
+    // 3200, 3560 and 3920, results down to 4280, "Berechnen" under the fields.
+    {caption(F::Capacity), "Kapazität", "Kapazität des Akkus in mAh", {5040, 2900, 975, 255}, R::Regular, "mAh"},
+    {textBox(F::Capacity), "", "", {6060, 2840, 615, 285}, R::Regular},
+    {down(F::Capacity), "<", "", {6795, 2855, 225, 225}, R::Regular},
+    {up(F::Capacity), ">", "", {7005, 2855, 225, 225}, R::Regular},
+    {caption(O::DrivePower), "Leistung:", "Leistung in Watt", {7320, 2840, 1095, 255}, R::Regular, "W"},
+    {result(O::DrivePower), "", "", {8400, 2840, 1095, 255}, R::Large},
+
+    {caption(F::UsablePercent), "Nutzbar %", "Nutzbarer Anteil der Kapazität in Prozent", {5040, 3260, 975, 255}, R::Regular},
+    {textBox(F::UsablePercent), "", "", {6060, 3200, 615, 285}, R::Regular},
+    {down(F::UsablePercent), "<", "", {6795, 3215, 225, 225}, R::Regular},
+    {up(F::UsablePercent), ">", "", {7005, 3215, 225, 225}, R::Regular},
+    {caption(O::CRate), "C-Rate:", "Strom im Verhältnis zur Kapazität", {7320, 3200, 1095, 255}, R::Regular},
+    {result(O::CRate), "", "", {8400, 3200, 1095, 255}, R::Large},
+
+    {caption(F::LoadFactor), "Lastfaktor %", "Drehzahl unter Last in Prozent der Leerlaufdrehzahl", {5040, 3620, 975, 255}, R::Regular},
+    {textBox(F::LoadFactor), "", "", {6060, 3560, 615, 285}, R::Regular},
+    {down(F::LoadFactor), "<", "", {6795, 3575, 225, 225}, R::Regular},
+    {up(F::LoadFactor), ">", "", {7005, 3575, 225, 225}, R::Regular},
+    {caption(O::FlightTime), "Flugzeit:", "Flugzeit in Minuten mit dem nutzbaren Anteil", {7320, 3560, 1095, 255}, R::Regular, "min"},
+    {result(O::FlightTime), "", "", {8400, 3560, 1095, 255}, R::Large},
+
+    {caption(F::TargetSpeed), "Soll U/min", "Gewünschte Drehzahl des Prop/Rotors unter Last", {5040, 3980, 975, 255}, R::Regular},
+    {textBox(F::TargetSpeed), "", "", {6060, 3920, 615, 285}, R::Regular},
+    {down(F::TargetSpeed), "<", "", {6795, 3935, 225, 225}, R::Regular},
+    {up(F::TargetSpeed), ">", "", {7005, 3935, 225, 225}, R::Regular},
+    {caption(O::LoadedSpeed), "U/Rotor Last:", "Umdrehungen des Prop/Rotors pro Minute unter Last", {7320, 3920, 1095, 255}, R::Regular, "U/min"},
+    {result(O::LoadedSpeed), "", "", {8400, 3920, 1095, 255}, R::Large},
+
+    {caption(O::PinionForTarget), "Ritzel:", "Zähne des Ritzels für die Soll-Drehzahl", {7320, 4280, 1095, 255}, R::Regular, "Zähne"},
+    {result(O::PinionForTarget), "", "", {8400, 4280, 1095, 255}, R::Large},
+
+    {button(Panel::Flight), "Berechnen", "", {6060, 4320, 1170, 435}, R::Bold},
+
     // Footer, both right edges at 9570.
     {footer("LCopy"), "© 2026 Autoren", "", {8190, 5040, 1380, 225}, R::Regular},
     {footer("LVersion"), "Version 1.5", "", {8505, 5355, 1065, 225}, R::Regular},
 });
 
-// Speed top left, Rotor top right, Power below Speed; the footer in the
-// bottom right corner is left over.
+// Speed top left, Rotor top right, Power below Speed, Flug below Rotor; the
+// footer in the bottom right corner is left over.
 constexpr auto panels = std::to_array<PanelArea>({
     {Panel::Speed, "PanelSpeed", heading("HeadingSpeed"), "CCalc", {0, 0, 4785, 1935}},
     {Panel::Rotor, "PanelRotor", heading("HeadingRotor"), "CCalc3", {4785, 0, 4905, 2400}},
     {Panel::Power, "PanelPower", heading("HeadingPower"), "CCalc2", {0, 1935, 4785, 3810}},
+    {Panel::Flight, "PanelFlight", heading("HeadingFlight"), "CCalc4", {4785, 2400, 4905, 2595}},
 });
 
 // As listed for the window: it jumps between the panels. The options are
@@ -170,6 +207,10 @@ constexpr auto focusOrder = std::to_array<Control>({
     button(Panel::Rotor),
     textBox(F::CellResistance), textBox(F::Current), up(F::CellResistance), down(F::CellResistance), up(F::Current), down(F::Current),
     textBox(F::CableLength), up(F::CableSection), textBox(F::CableSection), down(F::CableSection),
+    // The Flug panel after all the others, row by row.
+    textBox(F::Capacity), down(F::Capacity), up(F::Capacity), textBox(F::UsablePercent), down(F::UsablePercent), up(F::UsablePercent),
+    textBox(F::LoadFactor), down(F::LoadFactor), up(F::LoadFactor), textBox(F::TargetSpeed), down(F::TargetSpeed), up(F::TargetSpeed),
+    button(Panel::Flight),
 });
 // clang-format on
 

@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "accessibility.h"
+#include "core/flight.h"
 #include "core/power_gearing.h"
 #include "core/rotor_blades.h"
 #include "core/settings_file.h"
@@ -273,12 +274,12 @@ void MainWindow::addShortcuts()
     // number once more.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated,
             announcer, &Announcer::repeatResults);
-    // Ctrl+1, Ctrl+2 and Ctrl+3 move to the first field of Speed, Rotor and
-    // Power (Panel's order): the tab order crosses the panels, and a screen
+    // Ctrl+1 to Ctrl+4 move to the first field of Speed, Rotor, Power and
+    // Flug (Panel's order): the tab order crosses the panels, and a screen
     // reader's user cannot see where one starts.
-    for (const Panel panel : {Panel::Speed, Panel::Rotor, Panel::Power}) {
-        const Field first = std::ranges::find(fieldTable, panel, &FieldRow::panel)->field;
-        const auto key = Qt::Key(Qt::Key_1 + int(panel));
+    for (const PanelArea& area : panelAreas()) {
+        const Field first = std::ranges::find(fieldTable, area.panel, &FieldRow::panel)->field;
+        const auto key = Qt::Key(Qt::Key_1 + int(area.panel));
         connect(new QShortcut(QKeySequence(Qt::CTRL | key), this), &QShortcut::activated, this,
                 [this, first] { fieldEdits[first]->setFocus(Qt::ShortcutFocusReason); });
     }
@@ -381,28 +382,35 @@ QString MainWindow::unitOf(const WriteTarget& target) const
     return fieldUnits[*field];
 }
 
-void MainWindow::announce(const Writes& writes)
+void MainWindow::announce(const QList<Writes>& actions)
 {
-    // Each control once, with the text the action left in it.
+    // Each control once, with the text the actions left in it.
     QList<WriteTarget> said;
     QList<Announcer::Part> parts;
-    for (const Write& write : writes) {
-        if (said.contains(write.target))
-            continue;
-        said.append(write.target);
-        const auto* field = std::get_if<Field>(&write.target);
-        parts.append({widgetFor(write.target)->mapTo(this, QPoint()),
-                      field ? fieldCaptions[*field]->text()
-                            : resultCaptions[std::get<Output>(write.target)]->text(),
-                      *writtenText(writes, write.target), unitOf(write.target)});
-    }
+    for (qsizetype action = 0; action < actions.size(); ++action)
+        for (const Write& write : actions[action]) {
+            if (said.contains(write.target))
+                continue;
+            said.append(write.target);
+            const auto* field = std::get_if<Field>(&write.target);
+            parts.append({int(action), widgetFor(write.target)->mapTo(this, QPoint()),
+                          field ? fieldCaptions[*field]->text()
+                                : resultCaptions[std::get<Output>(write.target)]->text(),
+                          *writtenText(actions[action], write.target), unitOf(write.target)});
+        }
     announcer->announceResults(parts);
 }
 
-void MainWindow::calculateAndAnnounce(Panel panel)
+void MainWindow::calculateAndAnnounce(Panel panel, const Writes& written)
 {
-    if (const auto writes = calculate(panel))
-        announce(*writes);
+    const std::optional<Writes> writes = calculate(panel);
+    if (!writes)
+        return;
+    QList<Writes> said{written + *writes};
+    // The Flug panel reads the Power panel's fields: its numbers follow.
+    if (panel == Panel::Power)
+        said.append(*calculate(Panel::Flight));
+    announce(said);
 }
 
 void MainWindow::pitchUnitToggled(bool inch)
@@ -411,7 +419,7 @@ void MainWindow::pitchUnitToggled(bool inch)
         return;
     const Writes writes = drive_speed::convertPitch(fieldEdits[Field::Pitch]->text(), inch);
     apply(writes);
-    announce(writes);
+    announce({writes});
 }
 
 void MainWindow::speedUnitToggled(bool metresPerSecond)
@@ -421,7 +429,7 @@ void MainWindow::speedUnitToggled(bool metresPerSecond)
     const Writes writes =
         drive_speed::convertSpeed(fieldEdits[Field::DriveSpeed]->text(), metresPerSecond);
     apply(writes);
-    announce(writes);
+    announce({writes});
 }
 
 std::optional<Writes> MainWindow::calculate(Panel panel)
@@ -448,6 +456,9 @@ std::optional<Writes> MainWindow::calculate(Panel panel)
     case Panel::Power:
         writes = power_gearing::calculate(fieldTexts());
         break;
+    case Panel::Flight:
+        writes = flight::calculate(fieldTexts());
+        break;
     }
     apply(writes);
     return writes;
@@ -468,8 +479,7 @@ void MainWindow::step(steppers::Stepper stepper)
     FieldEdit* edit = fieldEdits[stepper.field];
     const Writes stepped{{stepper.field, steppers::stepped(edit->text(), stepper)}};
     apply(stepped);
-    if (const auto writes = calculate(fieldRow(stepper.field).panel))
-        announce(stepped + *writes);
+    calculateAndAnnounce(fieldRow(stepper.field).panel, stepped);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -58,17 +58,18 @@ private:
 
     // The stepper procedure shared by all thirty "<" and ">" buttons.
     void step(steppers::Stepper stepper);
-    // A panel's "Berechnen": its calculation, applied and announced.
-    void calculateAndAnnounce(Panel panel);
+    // A panel's "Berechnen": its calculation and those of the panels that
+    // follow it, applied and announced after what was `written` before.
+    void calculateAndAnnounce(Panel panel, const Writes& written = {});
     // Runs the panel's calculation and applies what it writes; nothing when
     // it answered with a message box instead.
     std::optional<Writes> calculate(Panel panel);
     void showMessage(const QString& text);
     FieldTexts fieldTexts() const;
     void apply(const Writes& writes);
-    // Has a screen reader say the texts of one action, with their captions
-    // and units.
-    void announce(const Writes& writes);
+    // Has a screen reader say the texts of one or more calculations, each
+    // in screen order, with their captions and units.
+    void announce(const QList<Writes>& actions);
     QWidget* widgetFor(const WriteTarget& target) const;
     // The unit of the target's value as the window shows it; "" for none.
     QString unitOf(const WriteTarget& target) const;
