@@ -90,6 +90,28 @@ private slots:
         QCOMPARE(window.pos(), frame);
     }
 
+    // A changed Flug field adds exactly its line after the 22 and comes
+    // back; a file without the Flug keys (an older one) opens with their
+    // defaults.
+    void aChangedFlugFieldAddsItsLineAndComesBack()
+    {
+        {
+            MainWindow window(directory->path());
+            window.show();
+            field(window, "TCAP")->setText(QStringLiteral("5000"));
+            QVERIFY(window.close());
+        }
+        const QByteArray written = fileBytes(iniPath());
+        QCOMPARE(written.split('\n').mid(2), (sampleFile + "TCAP=5000\r\n").split('\n').mid(2));
+        MainWindow window(directory->path());
+        QCOMPARE(field(window, "TCAP")->text(), QStringLiteral("5000"));
+        QVERIFY(writeFile(iniPath(), sampleFile));
+        MainWindow older(directory->path());
+        for (const auto& [name, text] : {std::pair("TCAP", "3000"), std::pair("TUSE", "80"),
+                                         std::pair("TLOAD", "85"), std::pair("THS", "800")})
+            QCOMPARE(field(older, name)->text(), QString::fromLatin1(text));
+    }
+
     void restoringTheBoxesConvertsNothing()
     {
         QVERIFY(writeFile(iniPath(), "INC=1\r\nASC=6\r\nSPE=68\r\nSMS=1\r\n"));
