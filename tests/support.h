@@ -73,6 +73,20 @@ inline QStringList asLines(const Writes& writes)
     return lines;
 }
 
+// "LTH=1350" lines of the labels with the texts worked out for them, "|"
+// between the texts; with fewer texts the last labels are not written.
+inline QStringList labelledLines(std::initializer_list<const char*> labels, const char* texts)
+{
+    QStringList lines;
+    auto label = labels.begin();
+    for (const QString& text : QString::fromUtf8(texts).split(u'|')) {
+        if (label == labels.end())
+            return {QStringLiteral("more texts than labels: %1").arg(QString::fromUtf8(texts))};
+        lines << QString::fromLatin1(*label++) + u'=' + text;
+    }
+    return lines;
+}
+
 // Adds a text column for each name and a row for each entry: its data tag,
 // then its texts (UTF-8), one per column.
 inline void addTextRows(std::initializer_list<const char*> columns,

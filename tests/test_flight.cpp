@@ -88,13 +88,8 @@ private slots:
     void writesTheLabelsInOrder()
     {
         QFETCH(int, row);
-        const QStringList texts = QString::fromUtf8(rows[row].expected).split(u'|');
-        const char* const labels[] = {"LPOW=", "LCRATE=", "LTIME=", "LHEAD=", "LPIN="};
-        QCOMPARE(texts.size(), qsizetype(std::size(labels)));
-        QStringList expected;
-        for (qsizetype i = 0; i < texts.size(); ++i)
-            expected << QString::fromLatin1(labels[i]) + texts[i];
-        QCOMPARE(asLines(flight::calculate(textsOf(rows[row].fields))), expected);
+        QCOMPARE(asLines(flight::calculate(textsOf(rows[row].fields))),
+                 labelledLines({"LPOW", "LCRATE", "LTIME", "LHEAD", "LPIN"}, rows[row].expected));
     }
 };
 
