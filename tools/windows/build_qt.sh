@@ -95,7 +95,8 @@ cd "$build"
 # standard dialogs but the message box, rich-text readers and writers, PDF,
 # animated images, undo stacks or Vulkan. (Direct2D stays: without it Qt 6.4
 # leaves out the DirectWrite font database that its Windows platform plugin
-# still links to.)
+# still links to; so does the input dialog, whose header the Windows Vista
+# style includes unconditionally.)
 "$unpacked/configure" \
 	-prefix "$prefix" \
 	-qt-host-path "$host_path" \
@@ -108,7 +109,7 @@ cd "$build"
 	-no-feature-tabletevent \
 	-no-feature-graphicsview -no-feature-vulkan -no-feature-sessionmanager \
 	-no-feature-colordialog -no-feature-fontdialog -no-feature-filedialog -no-feature-wizard \
-	-no-feature-inputdialog -no-feature-progressdialog -no-feature-errormessage \
+	-no-feature-progressdialog -no-feature-errormessage \
 	-no-feature-mdiarea -no-feature-calendarwidget -no-feature-systemtrayicon \
 	-no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter \
 	-no-feature-pdf -no-feature-movie -no-feature-undocommand \
