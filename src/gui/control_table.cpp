@@ -272,38 +272,42 @@ constexpr int stopsFor(const Control& control)
 // Every field, result, unit box, option and command has its controls, once
 // each, and every control that takes focus has its one place in the tab
 // order: a missing or doubled row does not build.
-static_assert([] {
-    for (const FieldRow& field : fieldTable) {
-        const int steppers = field.step ? 1 : 0;
-        if (rowsFor(textBox(field.field)) != 1 || rowsFor(caption(field.field)) != 1 ||
-            rowsFor(down(field.field)) != steppers || rowsFor(up(field.field)) != steppers)
-            return false;
-    }
-    for (const OutputRow& output : outputTable)
-        if (rowsFor(result(output.output)) != 1 || rowsFor(caption(output.output)) != 1)
-            return false;
-    for (const UnitBoxRow& box : unitBoxTable)
-        if (rowsFor(checkBox(box.box)) != 1)
-            return false;
-    for (const T target : {T::Rpm, T::Pitch, T::Speed})
-        if (rowsFor(option(target)) != 1)
-            return false;
-    for (const PanelArea& area : panels)
-        if (rowsFor(button(area.panel)) != 1)
-            return false;
-    for (const ControlRow& row : rows) {
-        const bool takesFocus =
-            row.control.kind != ControlKind::Heading && row.control.kind != ControlKind::Caption &&
-            row.control.kind != ControlKind::Output && row.control.kind != ControlKind::Footer;
-        if (stopsFor(row.control) != (takesFocus ? 1 : 0))
-            return false;
-    }
-    // And no stop of a control that has no row.
-    for (const Control& stop : focusOrder)
-        if (rowsFor(stop) != 1)
-            return false;
-    return panels.size() == panelCount;
-}());
+static_assert(
+    [] {
+        for (const FieldRow& field : fieldTable) {
+            const int steppers = field.step ? 1 : 0;
+            if (rowsFor(textBox(field.field)) != 1 || rowsFor(caption(field.field)) != 1 ||
+                rowsFor(down(field.field)) != steppers || rowsFor(up(field.field)) != steppers)
+                return false;
+        }
+        for (const OutputRow& output : outputTable)
+            if (rowsFor(result(output.output)) != 1 || rowsFor(caption(output.output)) != 1)
+                return false;
+        for (const UnitBoxRow& box : unitBoxTable)
+            if (rowsFor(checkBox(box.box)) != 1)
+                return false;
+        for (const T target : {T::Rpm, T::Pitch, T::Speed})
+            if (rowsFor(option(target)) != 1)
+                return false;
+        for (const PanelArea& area : panels)
+            if (rowsFor(button(area.panel)) != 1)
+                return false;
+        for (const ControlRow& row : rows) {
+            const bool takesFocus = row.control.kind != ControlKind::Heading &&
+                                    row.control.kind != ControlKind::Caption &&
+                                    row.control.kind != ControlKind::Output &&
+                                    row.control.kind != ControlKind::Footer;
+            if (stopsFor(row.control) != (takesFocus ? 1 : 0))
+                return false;
+        }
+        // And no stop of a control that has no row.
+        for (const Control& stop : focusOrder)
+            if (rowsFor(stop) != 1)
+                return false;
+        return panels.size() == panelCount;
+    }(),
+    "every field, result, unit box, option and panel has its control rows, and every control "
+    "that takes focus its one stop in the tab order");
 
 QString subjectName(const Control::Subject& subject)
 {
