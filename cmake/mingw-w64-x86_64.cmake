@@ -18,5 +18,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-# Tests run through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run through Wine, on the display tools/windows/run_tests.sh starts.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/windows/wine_on_display.sh)

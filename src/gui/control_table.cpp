@@ -269,9 +269,10 @@ constexpr int stopsFor(const Control& control)
     return count;
 }
 
-// Every field, result, unit box, option and command has its controls, once
+// Every field, result, unit box, option and panel has its controls, once
 // each, and every control that takes focus has its one place in the tab
-// order: a missing or doubled row does not build.
+// order: a missing or doubled row does not build. (Three checks, each within
+// what a compiler evaluates in one constant expression.)
 static_assert(
     [] {
         for (const FieldRow& field : fieldTable) {
@@ -292,6 +293,11 @@ static_assert(
         for (const PanelArea& area : panels)
             if (rowsFor(button(area.panel)) != 1)
                 return false;
+        return panels.size() == panelCount;
+    }(),
+    "every field, result, unit box, option and panel has its control rows");
+static_assert(
+    [] {
         for (const ControlRow& row : rows) {
             const bool takesFocus = row.control.kind != ControlKind::Heading &&
                                     row.control.kind != ControlKind::Caption &&
@@ -300,14 +306,17 @@ static_assert(
             if (stopsFor(row.control) != (takesFocus ? 1 : 0))
                 return false;
         }
-        // And no stop of a control that has no row.
+        return true;
+    }(),
+    "every control that takes focus has its one stop in the tab order");
+static_assert(
+    [] {
         for (const Control& stop : focusOrder)
             if (rowsFor(stop) != 1)
                 return false;
-        return panels.size() == panelCount;
+        return true;
     }(),
-    "every field, result, unit box, option and panel has its control rows, and every control "
-    "that takes focus its one stop in the tab order");
+    "every stop of the tab order is a control of the table");
 
 QString subjectName(const Control::Subject& subject)
 {

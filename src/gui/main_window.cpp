@@ -18,14 +18,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -33,39 +31,6 @@
 #include <algorithm>
 
 namespace {
-
-// The window's faces are MS Sans Serif and Arial; where they are missing the
-// metric-compatible free face stands in (installed with the program). Asking
-// the font database once is far cheaper at start-up than letting every
-// control's font fall back from a missing family.
-QString installedFamily(const QString& family)
-{
-    return QFontDatabase::hasFamily(family) ? family : QStringLiteral("Liberation Sans");
-}
-
-QFont fontFor(FontRole role)
-{
-    static const QString headingFamily = installedFamily(QStringLiteral("Arial"));
-    static const QString controlFamily = installedFamily(QStringLiteral("MS Sans Serif"));
-    const bool heading = role == FontRole::Heading;
-    QFont font(heading ? headingFamily : controlFamily);
-    font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
-    font.setBold(role != FontRole::Regular);
-    font.setItalic(heading);
-    return font;
-}
-
-// The style of the window and its controls: one for the application, which
-// deletes it after every window.
-QStyle* controlStyle()
-{
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new WindowStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
 
 void setTextColour(QWidget* widget, const QColor& colour)
 {

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_style.h"
 
+#include "font_faces.h"
+
+#include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QRadioButton>
 #include <QStyleOption>
 #include <cmath>
@@ -130,4 +134,41 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption* option
     if (element == CE_PushButton && hasKeyboardFocus(option))
         drawRing(painter, option->rect,
                  ringColour(option->palette, option->palette.color(QPalette::Button)));
+}
+
+namespace {
+
+// The window's faces are MS Sans Serif and Arial, or what the system has
+// in their place (font_faces.h); where it has none the metric-compatible free
+// face stands in (installed with the program on Linux). Asking the font
+// database once is far cheaper at start-up than letting every control's font
+// fall back from a missing family.
+QString installedFamily(const QString& family)
+{
+    const QString installed = font_faces::installedFamily(family);
+    return installed.isEmpty() ? QStringLiteral("Liberation Sans") : installed;
+}
+
+} // namespace
+
+QFont fontFor(FontRole role)
+{
+    static const QString headingFamily = installedFamily(QStringLiteral("Arial"));
+    static const QString controlFamily = installedFamily(QStringLiteral("MS Sans Serif"));
+    const bool heading = role == FontRole::Heading;
+    QFont font(heading ? headingFamily : controlFamily);
+    font.setPointSizeF(heading || role == FontRole::Large ? 9.75 : 8.25);
+    font.setBold(role != FontRole::Regular);
+    font.setItalic(heading);
+    return font;
+}
+
+QStyle* controlStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowStyle;
+        style->setParent(qApp);
+    }
+    return style;
 }

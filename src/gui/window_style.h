@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The style of the window's own controls. The layout has fixed sizes in
+// The fonts and the style of the window's own controls. The layout has fixed sizes in
 // twips, so a style's frames and padding decide what is left for the text:
 // Fusion leaves each field its whole number and each option its whole mark,
 // where Adwaita's padding shows "10000" as "000". The window's controls use
@@ -13,6 +13,9 @@
 // line that a 15 px stepper hardly shows. Unticked boxes and options are
 // outlined at least 3:1 from the window, where Fusion's outline is not.
 
+#include "control_table.h"
+
+#include <QFont>
 #include <QProxyStyle>
 
 class WindowStyle : public QProxyStyle {
@@ -26,3 +29,11 @@ public:
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
 };
+
+// A control's font by its role: MS Sans Serif 8.25 pt and Arial 9.75 pt as
+// the layout is measured in, or what the system shows them with.
+QFont fontFor(FontRole role);
+
+// The style of the window and its controls: one for the application, which
+// deletes it after every window.
+QStyle* controlStyle();

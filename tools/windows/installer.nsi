@@ -3,6 +3,8 @@
 ; all users, chosen on a page or by /CurrentUser or /AllUsers; /S installs
 ; silently. A Start-menu entry, and an uninstaller in "Apps & features" that
 ; removes the program and leaves the settings file (%APPDATA%\JOLV\JOLV.INI).
+; Neither changes anything while the JOLV of the install folder runs: they ask
+; to close it (retry or cancel); silently (/S) they end with exit code 2.
 ; Built by tools/windows/package.sh with VERSION, STAGE (the program folder),
 ; ICON and OUTFILE defined; STAGE.files.nsh lists what the uninstaller removes.
 ; A 64-bit installer for a 64-bit program: it also runs where 32-bit
@@ -50,6 +52,34 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
+; Whether jolv.exe of the install folder runs, and if so the question until
+; it is closed, or the end. Windows (and Wine alike) refuse to open the file
+; of a running program for writing, though they let it be renamed: opening it
+; to append, writing nothing, answers for exactly this copy, where a search
+; for a window titled "JOLV" would also stop at a copy run from the zip.
+!macro WAIT_UNTIL_JOLV_CLOSED PREFIX
+Function ${PREFIX}WaitUntilJolvClosed
+    Push $0
+    retry:
+    IfFileExists "$INSTDIR\jolv.exe" 0 closed
+    ClearErrors
+    FileOpen $0 "$INSTDIR\jolv.exe" a
+    IfErrors running
+    FileClose $0
+    Goto closed
+    running:
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "JOLV läuft noch ($INSTDIR\jolv.exe).$\r$\nBitte schließen Sie JOLV und wählen Sie dann „Wiederholen“." \
+        /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Quit
+    closed:
+    Pop $0
+FunctionEnd
+!macroend
+!insertmacro WAIT_UNTIL_JOLV_CLOSED ""
+!insertmacro WAIT_UNTIL_JOLV_CLOSED "un."
+
 Function .onInit
     !insertmacro MULTIUSER_INIT
 FunctionEnd
@@ -59,6 +89,7 @@ Function un.onInit
 FunctionEnd
 
 Section "JOLV"
+    Call WaitUntilJolvClosed
     SetOutPath "$INSTDIR"
     File /r "${STAGE}\*.*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -81,6 +112,7 @@ SectionEnd
 ; then empty: files a user kept there stay. The settings file lives in the
 ; user's application data and is not touched.
 Section "Uninstall"
+    Call un.WaitUntilJolvClosed
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     !include "${STAGE}.files.nsh"
     Delete "$INSTDIR\uninstall.exe"

@@ -30,11 +30,32 @@ make_wine_prefix() {
 	fi
 }
 
-# A private Xvfb (Wine's window functions need a display even for offscreen
-# Qt), the prefix, and one persistent Wine server; both end with the script.
+# Fonts as Windows has them, for what is drawn on Windows' own platform:
+# fonts-wine's faces in the prefix's Fonts folder (among them the bitmap
+# "MS Sans Serif" with faces of 13, 16 and 20 px, as sserife.fon on Windows),
+# and for the outline faces "Arial" and "Microsoft Sans Serif", which Wine
+# does not bring, Liberation Sans under their names. It has Arial's widths,
+# not Microsoft Sans Serif's, which only Windows itself has.
+add_windows_fonts() {
+	cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+	local family
+	for family in Arial "Microsoft Sans Serif"; do
+		wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d "Liberation Sans" /f \
+			> /dev/null 2>&1
+	done
+}
+
+# Windows' resolution, in dots per inch (96 is 100 %, 144 is 150 %), for
+# programs started from now on.
+set_dpi() {
+	wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f > /dev/null 2>&1
+}
+
+# A private Xvfb of the given size (WIDTHxHEIGHT) for the program's windows,
+# the prefix, and one persistent Wine server; both end with the script.
 start_wine_on_private_display() {
 	local display_number=$((90 + RANDOM % 400))
-	Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+	Xvfb ":$display_number" -screen 0 "${1}x24" -nolisten tcp > /dev/null 2>&1 &
 	xvfb=$!
 	export DISPLAY=:$display_number
 	trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
