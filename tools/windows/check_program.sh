@@ -39,6 +39,8 @@ fail() {
 	echo "check_program.sh: $*" >&2
 	exit 1
 }
+# A step that fails without its own message says which it was.
+trap 'echo "check_program.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 
 grep -q PerMonitorV2 "$program" || fail "jolv.exe carries no manifest with its DPI awareness"
 
@@ -76,7 +78,7 @@ run_window() {
 		sleep 1
 		import -window "$window" "$screenshot"
 	fi
-	wine taskkill /im jolv.exe > /dev/null 2>&1
+	wine taskkill /im jolv.exe > /dev/null 2>&1 || true
 	timeout 30 tail --pid=$started -f /dev/null || fail "jolv.exe did not end within 30 s of WM_CLOSE"
 	[ -n "$window" ]
 }
@@ -151,7 +153,9 @@ started=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^JOLV$' | head -1) ||
 	fail "no window titled JOLV within 60 s"
 sleep 1
-xdotool windowfocus --sync "$window"
+# Without a window manager the focus may need a second asking; the message
+# box's wait below tells whether the keys arrived.
+xdotool windowfocus --sync "$window" || xdotool windowfocus --sync "$window" || true
 xdotool key --delay 100 ctrl+a BackSpace Tab Tab Tab Tab Tab Tab Return
 wait_for '[ "$(windows_titled_jolv)" = 2 ]' || fail "Return on Berechnen showed no message box"
 sleep 1
@@ -161,7 +165,9 @@ import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
 	+repage "$build/windows-message.png"
 xdotool key Return
 wait_for '[ "$(windows_titled_jolv)" = 1 ]' || fail "Return did not close the message box"
-wine taskkill /im jolv.exe > /dev/null 2>&1
+# Wine's taskkill may report failure while it closes the window; whether
+# the program ended is what counts.
+wine taskkill /im jolv.exe > /dev/null 2>&1 || true
 timeout 30 tail --pid=$started -f /dev/null || fail "jolv.exe did not end within 30 s of WM_CLOSE"
 
 timeout 120 wine "$setup" /S /CurrentUser > /dev/null 2>&1 || fail "the installer did not end within 120 s"
@@ -209,7 +215,9 @@ status=$(exit_code "$setup")
 installation | cmp -s - "$build/installation-before.txt" ||
 	fail "the installer changed the installation while JOLV ran"
 rm "$build/uninstall-copy.exe"
-wine taskkill /im jolv.exe > /dev/null 2>&1
+# Wine's taskkill may report failure while it closes the window; whether
+# the program ended is what counts.
+wine taskkill /im jolv.exe > /dev/null 2>&1 || true
 timeout 30 tail --pid=$started -f /dev/null || fail "jolv.exe did not end within 30 s of WM_CLOSE"
 
 # The uninstaller runs from a copy of itself in the temporary folder.

@@ -53,12 +53,18 @@ set_dpi() {
 
 # A private Xvfb of the given size (WIDTHxHEIGHT) for the program's windows,
 # the prefix, and one persistent Wine server; both end with the script.
+# Xvfb takes a free display itself and names it once it accepts clients
+# (-displayfd): a number picked at random could be one a stale lock holds.
 start_wine_on_private_display() {
-	local display_number=$((90 + RANDOM % 400))
-	Xvfb ":$display_number" -screen 0 "${1}x24" -nolisten tcp > /dev/null 2>&1 &
+	local number_file
+	number_file=$(mktemp)
+	Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3> "$number_file" > /dev/null 2>&1 &
 	xvfb=$!
-	export DISPLAY=:$display_number
 	trap 'wineserver -k 2> /dev/null || true; kill $xvfb 2> /dev/null || true' EXIT
+	timeout 20 bash -c "until [ -s '$number_file' ]; do sleep 0.1; done" ||
+		{ echo "wine_env.sh: Xvfb did not start" >&2; exit 1; }
+	export DISPLAY=:$(cat "$number_file")
+	rm -f "$number_file"
 	make_wine_prefix
 	wineserver -p
 }
